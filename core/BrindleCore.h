@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QFlags>
+#include <QFutureWatcher>
+#include <QImage>
+#include <QObject>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+#include <QVector>
+
+#if defined(BRINDLECORE_LIBRARY)
+#define BRINDLECORE_EXPORT Q_DECL_EXPORT
+#else
+#define BRINDLECORE_EXPORT Q_DECL_IMPORT
+#endif
+
+// Value record of one source image. Building one from a path reads the file, so do it in worker threads.
+class BRINDLECORE_EXPORT CImageInfo
+{
+public:
+    CImageInfo();
+    explicit CImageInfo(const QString &path);
+    CImageInfo(const CImageInfo &other);
+    CImageInfo &operator=(const CImageInfo &other);
+    ~CImageInfo();
+
+    const QString &fullPath() const;
+    const QString &fileName() const;
+    const QString &extension() const;
+    const QString &baseName() const;
+    const QString &completeSuffix() const;
+    const QString &suffix() const;
+    const QSize &resolution() const;
+    double size() const;
+    bool isNull() const;
+
+    QImage getImage() const;
+    QString getImageFolder() const;
+    QString getSizeString() const;
+    QString getResolutionString() const;
+
+private:
+    QString m_fullPath;
+    QString m_fileName;
+    QString m_extension;
+    QSize m_resolution;
+    double m_size = 0.0;
+    QString m_baseName;
+    QString m_completeSuffix;
+    QString m_suffix;
+    bool m_null = true;
+};
+
+// Count, current size and estimated output size (megabytes) of a list of images.
+class BRINDLECORE_EXPORT CEvaluatingResult
+{
+public:
+    CEvaluatingResult();
+    CEvaluatingResult(double currentSize, double evalutionSize);
+
+    double currentSize() const;
+    double evalutionSize() const;
+    int count() const;
+
+    // Counts one more image whatever the other's count is: the reduction adds one image at a time.
+    CEvaluatingResult &operator+=(const CEvaluatingResult &other);
+
+private:
+    int m_count;
+    double m_currentSize;
+    double m_evalutionSize;
+};
+
+class CResizeResult;
+
+// The resize engine: settings, the parallel batch run with its progress signals, and the size estimate.
+// Every public operation is called from the thread the object lives in (the GUI thread).
+class BRINDLECORE_EXPORT CImagesResizer : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum ResizeParameter {
+        NoParameters = 0x01,
+        UseWidth = 0x02,
+        UseHeight = 0x04,
+        KeepAspectRatio = 0x08,
+        VerticalImagesAutoRecognition = 0x10,
+    };
+    Q_DECLARE_FLAGS(ResizeParameters, ResizeParameter)
+
+    explicit CImagesResizer(QObject *parent = nullptr);
+    ~CImagesResizer() override;
+
+    void setSize(const QSize &size);
+    const QSize &size() const;
+    void setResizeParameters(ResizeParameters parameters);
+    ResizeParameters resizeParameters() const;
+    void setSameFolderForNewImages(bool sameFolder);
+    void setOutputFolder(const QString &outputFolder);
+    void setPrefixForResizedImages(const QString &prefix);
+
+    // Throws std::runtime_error, before anything is touched, when the run cannot be done safely.
+    void resizeImages(const QVector<CImageInfo> &images);
+    CEvaluatingResult evaluationResize(const QVector<CImageInfo> &images) const;
+    bool isRunning() const;
+    // The failing source and the image library's message of the last run; empty when it had no failure.
+    QString lastError() const;
+
+signals:
+    void resizeStarted();
+    void progressValueChanged(int progressValue);
+    void resizeFinished();
+    void resizeCanceled();
+    void imageResized(const QString &sourceImagePath, const QString &newImagePath);
+    void resizeElapsed(uint msec);
+    void speedChanged(int speed);
+    void remainingTimeChanged(uint remainingTime);
+
+public slots:
+    void setPause(bool isPause);
+    void cancel();
+    void blockingCancel();
+
+private slots:
+    void onResizeStarted();
+    void onResizeFinished();
+    void onImageResized(int index);
+    void onResizeTimerTick();
+
+private:
+    QSize getNewResolution(const QSize &source) const;
+    CResizeResult resizeImage(const CImageInfo &image) const;
+    bool createFoldersForNewImages(const QVector<CImageInfo> &images) const;
+    CEvaluatingResult evaluate(const CImageInfo &image) const;
+
+    QVector<CImageInfo> images;
+    QSize m_size;
+    ResizeParameters parameters;
+    QString outputFolder;
+    QString prefix;
+    QFutureWatcher<CResizeResult> watcher;
+    QTimer timer;
+    uint elapsedMsec;
+    uint averageSpeed;
+    uint averageResizeTime;
+    bool sameFolder;
+    QString m_lastError;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(CImagesResizer::ResizeParameters)

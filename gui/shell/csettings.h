@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+class QApplication;
+
+// The program's one settings object: "Language" and "Prefix" in the group "Main" of an INI file.
+// Storing a language installs its translation at once, so every window re-labels itself.
+class CSettings
+{
+public:
+    explicit CSettings(const QString &fileName);
+
+    QString language() const;
+    void setLanguage(const QString &name);
+    QString prefix() const;
+    void setPrefix(const QString &value);
+
+private:
+    void loadTranslation();
+
+    QSettings settings;
+};
+
+// The folder the program's translations are loaded from: "Translations" next to the executable.
+QString translationsPath();
+// Qt's own translation for the system locale and the interface font rule.
+void prepareApplication(QApplication &app);
+// The fatal-error box of the entry function.
+void showErrorMessage(const QString &text);
