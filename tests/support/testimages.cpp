@@ -1,0 +1,102 @@
+#include "testimages.h"
+
+#include <Magick++.h>
+#include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <list>
+
+namespace TestImages {
+
+namespace {
+Magick::Blob fileBlob(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return Magick::Blob(bytes.constData(), size_t(bytes.size()));
+}
+
+std::list<Magick::Image> readFrames(const QString &path)
+{
+    std::list<Magick::Image> frames;
+    Magick::readImages(&frames, fileBlob(path));
+    return frames;
+}
+} // namespace
+
+QImage photo(const QSize &size, int seed)
+{
+    QImage image(size, QImage::Format_RGB32);
+    QPainter painter(&image);
+    QLinearGradient sky(0, 0, size.width(), size.height());
+    sky.setColorAt(0, QColor::fromHsv((seed * 47) % 360, 120, 230));
+    sky.setColorAt(1, QColor::fromHsv((seed * 47 + 140) % 360, 200, 90));
+    painter.fillRect(image.rect(), sky);
+    QRandomGenerator random(quint32(seed + 1));
+    for (int i = 0; i < 24; ++i) {
+        const QColor colour = QColor::fromHsv(random.bounded(360), 160, 200, 140);
+        const int radius = 1 + random.bounded(qMax(2, size.width() / 4));
+        painter.setBrush(colour);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(QPoint(random.bounded(qMax(1, size.width())), random.bounded(qMax(1, size.height()))),
+                            radius, radius);
+    }
+    painter.end();
+    // Fine noise, so that encoders see detail as in a real photo.
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int noise = int(random.bounded(17)) - 8;
+            const QRgb pixel = line[x];
+            line[x] = qRgb(qBound(0, qRed(pixel) + noise, 255), qBound(0, qGreen(pixel) + noise, 255),
+                           qBound(0, qBlue(pixel) + noise, 255));
+        }
+    }
+    return image;
+}
+
+QString write(const QString &path, const QSize &size, const char *format, int seed)
+{
+    return photo(size, seed).save(path, format) ? path : QString();
+}
+
+QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
+{
+    std::list<Magick::Image> frames;
+    for (int i = 0; i < frameCount; ++i) {
+        const QImage frame = photo(size, i).convertToFormat(QImage::Format_RGB888);
+        // Qt pads every scan line to 4 bytes; the image library wants the pixels packed.
+        QByteArray packed;
+        for (int y = 0; y < frame.height(); ++y)
+            packed.append(reinterpret_cast<const char *>(frame.constScanLine(y)), frame.width() * 3);
+        Magick::Image image(size_t(size.width()), size_t(size.height()), "RGB", Magick::CharPixel,
+                            packed.constData());
+        image.magick("GIF");
+        image.animationDelay(10);
+        frames.push_back(image);
+    }
+    Magick::Blob blob;
+    Magick::writeImages(frames.begin(), frames.end(), &blob, true);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write(static_cast<const char *>(blob.data()), qint64(blob.length()));
+    return path;
+}
+
+int frameCount(const QString &path)
+{
+    return int(readFrames(path).size());
+}
+
+QSize pixelSize(const QString &path)
+{
+    const std::list<Magick::Image> frames = readFrames(path);
+    if (frames.empty())
+        return QSize();
+    return QSize(int(frames.front().columns()), int(frames.front().rows()));
+}
+
+} // namespace TestImages

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace TestImages {
+
+// Photo-like content (gradients and noise, not flat colour), the same for the same size and seed.
+QImage photo(const QSize &size, int seed = 0);
+
+// Writes photo(size, seed) to path in the given Qt format ("JPEG", "PNG", "BMP", "TIFF"; by default the
+// suffix decides) and returns the path, or an empty string when it could not be written.
+QString write(const QString &path, const QSize &size, const char *format = nullptr, int seed = 0);
+
+// Writes an animated GIF of frameCount frames through the image library (Qt cannot write GIF).
+QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
+
+// Number of frames and pixel size of the first frame of a file, as the image library reads it.
+int frameCount(const QString &path);
+QSize pixelSize(const QString &path);
+
+} // namespace TestImages
