@@ -9,6 +9,7 @@
 
 class CImagesModel;
 class CSettings;
+class QCheckBox;
 class QFrame;
 class QPushButton;
 
@@ -66,6 +67,7 @@ private:
 
     void onSideBoxToggled(bool checked, QCheckBox *other, QWidget *field);
     void restoreOutputMode(const QString &prefix);
+    void resetOutputMode();
     void useUserDir(const QString &folder);
     QString subFolderName() const;
     void updateQueueTexts(int rowsCount);
