@@ -1,0 +1,235 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>COutputModesModel</name>
+    <message>
+        <source>t_prefix_same_folder</source>
+        <translation>В ту же папку, с приставкой mini_</translation>
+    </message>
+    <message>
+        <source>t_subfolder</source>
+        <translation>В подпапку с названием по размеру</translation>
+    </message>
+    <message>
+        <source>t_choose_folder</source>
+        <translation>Выбрать папку...</translation>
+    </message>
+</context>
+<context>
+    <name>InitialWidget</name>
+    <message>
+        <source>b_add_photo</source>
+        <translation>Добавить фото</translation>
+    </message>
+    <message>
+        <source>t_drop_files_here</source>
+        <translation>Перетащите сюда фото или папки</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Brindle</source>
+        <translation>Brindle</translation>
+    </message>
+    <message>
+        <source>b_add_image</source>
+        <translation>Добавить фото</translation>
+    </message>
+    <message>
+        <source>b_add_folder</source>
+        <translation>Добавить папку</translation>
+    </message>
+    <message>
+        <source>t_last_file</source>
+        <translation>Последний файл:</translation>
+    </message>
+    <message>
+        <source>l_open_folder</source>
+        <translation>Открыть папку</translation>
+    </message>
+    <message>
+        <source>b_help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>b_settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>t_choose_file</source>
+        <translation>Выберите фото</translation>
+    </message>
+    <message>
+        <source>t_images (*.jpeg *.jpg *.gif *.png *.bmp *.tiff)</source>
+        <translation>Изображения (*.jpeg *.jpg *.JPEG *.JPG *.gif *.GIF *.png *.PNG *.bmp *.BMP *.tiff *.tif *.TIFF *.TIF)</translation>
+    </message>
+    <message>
+        <source>t_choose_images_dir</source>
+        <translation>Выберите папку с фото</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>t_error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>e_cann&apos;t_read_profile</source>
+        <translation>Не удаётся прочитать файл профиля размера.</translation>
+    </message>
+</context>
+<context>
+    <name>ResizeFinishedDialog</name>
+    <message>
+        <source>t_resieze_complete</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <source>t_congratiluations</source>
+        <translation>Размер всех фото изменён.</translation>
+    </message>
+    <message>
+        <source>b_open_folder</source>
+        <translation>Открыть папку</translation>
+    </message>
+</context>
+<context>
+    <name>ResizeQueueDialog</name>
+    <message>
+        <source>t_resize_queue</source>
+        <translation>Изменение размера</translation>
+    </message>
+    <message>
+        <source>t_cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>t_resize</source>
+        <translation>Изменить размер</translation>
+    </message>
+</context>
+<context>
+    <name>ResizeWidget</name>
+    <message>
+        <source>t_profile</source>
+        <translation>Профиль</translation>
+    </message>
+    <message>
+        <source>t_scaled_to</source>
+        <translation>Размер</translation>
+    </message>
+    <message>
+        <source>t_saved_files</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>X</source>
+        <translation>×</translation>
+    </message>
+    <message>
+        <source>t_width</source>
+        <translation>ширина</translation>
+    </message>
+    <message>
+        <source>t_height</source>
+        <translation>высота</translation>
+    </message>
+    <message>
+        <source>t_keep_original_aspect_ratio</source>
+        <translation>Сохранять пропорции</translation>
+    </message>
+    <message>
+        <source>tt_keep_original_ratio</source>
+        <translation>Фото сохраняет пропорции и вписывается в ширину и высоту.</translation>
+    </message>
+    <message>
+        <source>t_vertical_images_autorecognition</source>
+        <translation>Поворачивать размер для вертикальных фото</translation>
+    </message>
+    <message>
+        <source>tt_vertical_images_recognition</source>
+        <translation>Для вертикальных фото ширина и высота меняются местами.</translation>
+    </message>
+    <message>
+        <source>t_result_size</source>
+        <translation>Итоговый размер:</translation>
+    </message>
+    <message>
+        <source>t_resize</source>
+        <translation>Изменить размер</translation>
+    </message>
+    <message>
+        <source>t_result_size %1 %2 %3</source>
+        <translation>%1 МБ вместо %2 МБ (фото: %3)</translation>
+    </message>
+    <message>
+        <source>t_choose_output_dir</source>
+        <translation>Выберите папку для готовых фото</translation>
+    </message>
+    <message>
+        <source>t_total_images</source>
+        <translation>Фото в очереди: </translation>
+    </message>
+    <message>
+        <source>t_clear_queue %1</source>
+        <translation>Очистить очередь (%1)</translation>
+    </message>
+    <message>
+        <source>t_resize_question %1</source>
+        <translation>Изменить размер фото: %1?</translation>
+    </message>
+    <message>
+        <source>t_resized_count %1 %2</source>
+        <translation>Готово %1 из %2</translation>
+    </message>
+    <message>
+        <source>t_elapsed_time %1</source>
+        <translation>Прошло: %1</translation>
+    </message>
+    <message>
+        <source>t_time_remaining %1</source>
+        <translation>Осталось: %1</translation>
+    </message>
+    <message>
+        <source>t_speed %1</source>
+        <translation>%1 КБ/с</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsWindow</name>
+    <message>
+        <source>t_settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>t_save_files</source>
+        <translation>Куда сохранять фото</translation>
+    </message>
+    <message>
+        <source>t_language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>t_cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>t_save_settings</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>t_choose_outdir</source>
+        <translation>Выберите папку для готовых фото</translation>
+    </message>
+</context>
+<context>
+    <name>StartSplash</name>
+    <message>
+        <source>t_loading</source>
+        <translation>Загрузка</translation>
+    </message>
+</context>
+</TS>
