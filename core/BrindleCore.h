@@ -81,7 +81,8 @@ class BRINDLECORE_EXPORT CImagesResizer : public QObject
     Q_OBJECT
 
 public:
-    enum ResizeParameter {
+    enum ResizeParameter
+    {
         NoParameters = 0x01,
         UseWidth = 0x02,
         UseHeight = 0x04,
@@ -106,6 +107,7 @@ public:
     CEvaluatingResult evaluationResize(const QVector<CImageInfo> &images) const;
     bool isRunning() const;
     // The failing source and the image library's message of the last run; empty when it had no failure.
+    // Filled by the time resizeFinished() is emitted.
     QString lastError() const;
 
 signals:
@@ -134,6 +136,10 @@ private:
     CResizeResult resizeImage(const CImageInfo &image) const;
     bool createFoldersForNewImages(const QVector<CImageInfo> &images) const;
     CEvaluatingResult evaluate(const CImageInfo &image) const;
+    QString getOutputFolder(const CImageInfo &image) const;
+    QString getOutputPath(const CImageInfo &image) const;
+    void checkRun(const QVector<CImageInfo> &images) const;
+    void takeRunFailure();
 
     QVector<CImageInfo> images;
     QSize m_size;
