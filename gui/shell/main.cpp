@@ -1,8 +1,8 @@
 #include "csettings.h"
+#include "mainwindow.h"
 
 #include <Magick++.h>
 #include <QApplication>
-#include <QWidget>
 #include <stdexcept>
 
 int main(int argc, char *argv[])
@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
     CSettings settings(QStringLiteral("Settings.ini"));
     prepareApplication(app);
     try {
-        QWidget window;
+        MainWindow window(&settings);
         window.show();
         exitCode = app.exec();
     } catch (const Magick::Exception &e) {
