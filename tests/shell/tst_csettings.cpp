@@ -1,0 +1,169 @@
+#include "csettings.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTranslator>
+#include <QtTest>
+#include <memory>
+
+class TestCSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void firstStartStoresSystemLocale();
+    void storedLanguageIsKept();
+    void prefixRoundTrip_data();
+    void prefixRoundTrip();
+    void languageRoundTrip();
+    void languageWithoutFileShowsKeys();
+    void fontRule();
+    void errorMessage();
+
+private:
+    QVariant storedValue(const QString &key) const;
+
+    std::unique_ptr<QTemporaryDir> workDir;
+    QString startDir;
+};
+
+QVariant TestCSettings::storedValue(const QString &key) const
+{
+    return QSettings(workDir->filePath(QStringLiteral("Settings.ini")), QSettings::IniFormat)
+        .value(QStringLiteral("Main/") + key);
+}
+
+void TestCSettings::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    startDir = QDir::currentPath();
+}
+
+// The program opens "Settings.ini" by its bare name, so every test runs in a fresh working folder.
+void TestCSettings::init()
+{
+    workDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(workDir->isValid());
+    QVERIFY(QDir::setCurrent(workDir->path()));
+}
+
+void TestCSettings::cleanup()
+{
+    QDir::setCurrent(startDir);
+    workDir.reset();
+}
+
+void TestCSettings::firstStartStoresSystemLocale()
+{
+    {
+        CSettings settings(QStringLiteral("Settings.ini"));
+        QCOMPARE(settings.language(), QLocale::system().name());
+        QCOMPARE(settings.prefix(), QStringLiteral("same"));
+    }
+    QVERIFY2(QFile::exists(workDir->filePath(QStringLiteral("Settings.ini"))),
+             "the settings file was not written into the working folder");
+    QCOMPARE(storedValue(QStringLiteral("Language")).toString(), QLocale::system().name());
+    QVERIFY2(!storedValue(QStringLiteral("Prefix")).isValid(),
+             "a default prefix was written although none was set");
+}
+
+void TestCSettings::storedLanguageIsKept()
+{
+    {
+        QSettings file(QStringLiteral("Settings.ini"), QSettings::IniFormat);
+        file.setValue(QStringLiteral("Main/Language"), QStringLiteral("ru_RU"));
+    }
+    CSettings settings(QStringLiteral("Settings.ini"));
+    QCOMPARE(settings.language(), QStringLiteral("ru_RU"));
+}
+
+void TestCSettings::prefixRoundTrip_data()
+{
+    QTest::addColumn<QString>("prefix");
+    QTest::newRow("same folder") << "same";
+    QTest::newRow("sub-folder") << "subfolder";
+    QTest::newRow("folder with spaces and umlauts") << "/home/anna/Bilder für März";
+    QTest::newRow("Windows folder with backslashes") << "D:\\Photos\\Out";
+}
+
+void TestCSettings::prefixRoundTrip()
+{
+    QFETCH(QString, prefix);
+    {
+        CSettings settings(QStringLiteral("Settings.ini"));
+        settings.setPrefix(prefix);
+        QCOMPARE(settings.prefix(), prefix);
+    }
+    QCOMPARE(storedValue(QStringLiteral("Prefix")).toString(), prefix);
+    CSettings reopened(QStringLiteral("Settings.ini"));
+    QCOMPARE(reopened.prefix(), prefix);
+}
+
+void TestCSettings::languageRoundTrip()
+{
+    {
+        CSettings settings(QStringLiteral("Settings.ini"));
+        settings.setLanguage(QStringLiteral("de_DE"));
+        QCOMPARE(settings.language(), QStringLiteral("de_DE"));
+    }
+    QCOMPARE(storedValue(QStringLiteral("Language")).toString(), QStringLiteral("de_DE"));
+    CSettings reopened(QStringLiteral("Settings.ini"));
+    QCOMPARE(reopened.language(), QStringLiteral("de_DE"));
+}
+
+// The test program's folder has no Translations/, as a broken installation would not.
+void TestCSettings::languageWithoutFileShowsKeys()
+{
+    CSettings settings(QStringLiteral("Settings.ini"));
+    settings.setLanguage(QStringLiteral("xx_YY"));
+    QCOMPARE(QCoreApplication::translate("MainWindow", "b_add_image"), QStringLiteral("b_add_image"));
+}
+
+void TestCSettings::fontRule()
+{
+    prepareApplication(*qApp);
+    const bool hasSegoe =
+        QFontDatabase().families().contains(QStringLiteral("Segoe UI"), Qt::CaseInsensitive);
+    QCOMPARE(qApp->styleSheet(), hasSegoe ? QStringLiteral("QWidget {font-family: \"Segoe UI\"}")
+                                          : QStringLiteral("QWidget {font-family: \"Tahoma\"}"));
+}
+
+void TestCSettings::errorMessage()
+{
+    QTranslator german;
+    QVERIFY(german.load(QStringLiteral(BRINDLE_BIN_DIR "/Translations/BrindleGUI_de.qm")));
+    QCoreApplication::installTranslator(&german);
+
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->buttons().size();
+        box->accept();
+    });
+    showErrorMessage(QStringLiteral("Cannot create /tmp/out"));
+    QCoreApplication::removeTranslator(&german);
+
+    QCOMPARE(title, QStringLiteral("Fehler"));
+    QCOMPARE(text, QStringLiteral("Cannot create /tmp/out"));
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(buttons, 1);
+}
+
+QTEST_MAIN(TestCSettings)
+#include "tst_csettings.moc"
