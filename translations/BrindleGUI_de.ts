@@ -197,6 +197,16 @@
         <source>t_speed %1</source>
         <translation>%1 KB/s</translation>
     </message>
+    <message>
+        <source>e_image_failed %1</source>
+        <translation>Die Verarbeitung wurde abgebrochen, weil die Größe eines Bildes nicht geändert werden konnte:
+%1</translation>
+    </message>
+    <message>
+        <source>e_run_refused %1</source>
+        <translation>Die Größenänderung konnte nicht gestartet werden; die Warteschlange bleibt unverändert.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

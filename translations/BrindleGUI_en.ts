@@ -197,6 +197,16 @@
         <source>t_speed %1</source>
         <translation>%1 KB/s</translation>
     </message>
+    <message>
+        <source>e_image_failed %1</source>
+        <translation>The resize was stopped because an image could not be resized:
+%1</translation>
+    </message>
+    <message>
+        <source>e_run_refused %1</source>
+        <translation>The resize could not be started; the queue is unchanged.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

@@ -197,6 +197,16 @@
         <source>t_speed %1</source>
         <translation>%1 КБ/с</translation>
     </message>
+    <message>
+        <source>e_image_failed %1</source>
+        <translation>Обработка остановлена: не удалось изменить размер изображения:
+%1</translation>
+    </message>
+    <message>
+        <source>e_run_refused %1</source>
+        <translation>Не удалось начать изменение размера; очередь не изменена.
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

@@ -140,8 +140,7 @@ void ResizeWidget::onResizeFinished()
         // Only a cancelled run gets here; the engine knows the failure by now if an image caused it.
         const QString failure = resizer.lastError();
         if (!failure.isEmpty())
-            QMessageBox::critical(this, QCoreApplication::translate("QObject", "t_error"),
-                                  tr("e_image_failed %1").arg(failure));
+            showError(tr("e_image_failed %1").arg(failure));
         return;
     }
     imagesModel->clear();
@@ -234,8 +233,7 @@ void ResizeWidget::onResizeClicked()
     try {
         resizer.resizeImages(imagesModel->images());
     } catch (const std::runtime_error &error) {
-        QMessageBox::critical(this, QCoreApplication::translate("QObject", "t_error"),
-                              tr("e_run_refused %1").arg(QString::fromLocal8Bit(error.what())));
+        showError(tr("e_run_refused %1").arg(QString::fromLocal8Bit(error.what())));
     }
 }
 
@@ -437,6 +435,11 @@ void ResizeWidget::leaveRunView()
         ui->pbPauseResize->setChecked(false);
     }
     emit resizeStatusChanged(false);
+}
+
+void ResizeWidget::showError(const QString &text)
+{
+    QMessageBox::critical(this, QCoreApplication::translate("QObject", "t_error"), text);
 }
 
 void ResizeWidget::openFolderOf(const QString &path)

@@ -73,6 +73,7 @@ private:
     void updateQueueTexts(int rowsCount);
     void leaveRunView();
     void openFolderOf(const QString &path);
+    void showError(const QString &text);
 
     Ui::ResizeWidget *ui;
     CImagesResizer resizer;
