@@ -360,6 +360,8 @@ QPushButton *ResizeWidget::createRowButton(const QString &path, const QString &p
     const QString base = QStringLiteral(":/Images/") + picture;
     auto *button = new QPushButton;
     button->setObjectName(path);
+    // A background picture gives a button no size of its own.
+    button->setMinimumSize(30, 30);
     button->setStyleSheet(buttonStyleSheet(base + QStringLiteral(".png"), base + QStringLiteral("high.png"),
                                            base + QStringLiteral("pressed.png")));
     return button;

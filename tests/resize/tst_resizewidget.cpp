@@ -89,6 +89,7 @@ class tst_ResizeWidget : public QObject
 
 private slots:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -135,6 +136,11 @@ void tst_ResizeWidget::initTestCase()
     Magick::InitializeMagick(nullptr);
     QStandardPaths::setTestModeEnabled(true);
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+}
+
+void tst_ResizeWidget::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 void tst_ResizeWidget::init()
