@@ -106,9 +106,11 @@ QPainterPath outline(Shape shape, QPainterPath &fill)
         path.addPath(polyline({{13.8, 10.5}, {13.5, 16.5}}));
         break;
     case Shape::Resize:
-        path.addRoundedRect(QRectF(4, 11, 9, 9), 1.5, 1.5);
-        path.addPath(polyline({{11, 13}, {19.5, 4.5}}));
-        path.addPath(polyline({{13.5, 4.5}, {19.5, 4.5}, {19.5, 10.5}}));
+        // The target frame around the source picture keeps the arrow from reading as a gender sign.
+        path.addRoundedRect(QRectF(3.5, 3.5, 17, 17), 2, 2);
+        fill.addRoundedRect(QRectF(3.5, 12, 8.5, 8.5), 1.5, 1.5);
+        path.addPath(polyline({{14, 10.5}, {17.3, 6.7}}));
+        path.addPath(polyline({{12.8, 6.7}, {17.3, 6.7}, {17.3, 11.2}}));
         break;
     case Shape::ChevronDown:
         path = polyline({{6, 9}, {12, 15}, {18, 9}});

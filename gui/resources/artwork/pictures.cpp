@@ -368,6 +368,9 @@ QImage splashCard()
     for (int i = 0; i < 5; ++i)
         painter.drawLine(QPointF(250 + i * 26, -10), QPointF(330 + i * 26, 110));
     painter.setPen(Qt::NoPen);
+    // A light rim lifts the mark off a card of nearly its own colour.
+    painter.setBrush(QColor(255, 255, 255, 70));
+    painter.drawRoundedRect(QRectF(28, 24, 62, 62), 15, 15);
     painter.drawImage(QPoint(30, 26), logoMark(58));
     wordmark(painter, QPointF(102, 72), 44, Qt::white);
     painter.fillRect(QRectF(104, 86, 150, 2), QColor(255, 255, 255, 90));
