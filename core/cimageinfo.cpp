@@ -17,6 +17,9 @@ CImageInfo::CImageInfo(const QString &path)
     m_baseName = info.baseName();
     m_completeSuffix = info.completeSuffix();
     m_suffix = info.suffix();
+    // Opening a FIFO or a device would block the worker until someone writes to it.
+    if (!info.isFile())
+        return;
     const QImage image(path);
     m_null = image.isNull();
     if (!m_null)
