@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -136,6 +137,8 @@ void tst_ResizeWidget::initTestCase()
     Magick::InitializeMagick(nullptr);
     QStandardPaths::setTestModeEnabled(true);
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    // The texts are checked as their keys: no translation may lie next to the test program.
+    QVERIFY(QDir(translationsPath()).removeRecursively());
 }
 
 void tst_ResizeWidget::cleanupTestCase()
