@@ -2,6 +2,7 @@
 #include "csettings.h"
 #include "initialwidget.h"
 #include "mainwindow.h"
+#include "modalanswer.h"
 #include "testimages.h"
 
 #include <QApplication>
@@ -116,9 +117,10 @@ void tst_InitialWidget::addButtonQueuesPickedFiles()
     const QString path = TestImages::write(images.filePath(QStringLiteral("picked.jpg")), QSize(40, 30));
     QSignalSpy opening(window->findChild<QTableView *>(QStringLiteral("tvImagesQueue"))->model(),
                        SIGNAL(imagesIsOpening(bool)));
-    QTimer::singleShot(50, [&] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    TestModal::answer([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog)
+            return false;
         if (pick) {
             dialog->setDirectory(images.path());
             dialog->selectFile(path);
@@ -126,6 +128,7 @@ void tst_InitialWidget::addButtonQueuesPickedFiles()
         } else {
             dialog->reject();
         }
+        return true;
     });
     screen()->findChild<QPushButton *>(QStringLiteral("pbAddImage"))->click();
     if (pick) {

@@ -2,6 +2,7 @@
 #include "csettings.h"
 #include "initialwidget.h"
 #include "mainwindow.h"
+#include "modalanswer.h"
 #include "resizewidget.h"
 #include "testimages.h"
 
@@ -25,16 +26,7 @@
 
 namespace {
 
-// Answers the next modal dialog from inside its own event loop; the handler says whether it was the one.
-void answerModal(const std::function<bool(QWidget *)> &handler)
-{
-    QTimer::singleShot(10, [handler] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !handler(modal))
-            answerModal(handler);
-    });
-}
-
+// Clicks a button of the modal window when it is the dialog of that class.
 bool clickInModal(QWidget *modal, const char *className, const char *buttonName)
 {
     if (!modal->inherits(className))
@@ -168,7 +160,7 @@ QStringList tst_MainWindow::queuedPaths() const
 void tst_MainWindow::showWindow()
 {
     // The program's splash stays three seconds; the tests close it as soon as it is up.
-    answerModal([this](QWidget *modal) {
+    TestModal::answer([this](QWidget *modal) {
         if (!modal->inherits("StartSplash"))
             return false;
         ++splashes;
@@ -293,7 +285,7 @@ void tst_MainWindow::cancelledDialogsQueueNothing()
     showWindow();
     QSignalSpy opening(queue(), &CImagesModel::imagesIsOpening);
     QString startFolder;
-    answerModal([&](QWidget *modal) {
+    TestModal::answer([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (!dialog)
             return false;
@@ -330,8 +322,8 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
                      button("pbOpenFolder")->isEnabled() && button("pbClose")->isEnabled();
         dropAccepted = sendDrop(child("lblTitle"), {late});
     });
-    answerModal([](QWidget *modal) { return clickInModal(modal, "ResizeQueueDialog", "pbAccept"); });
-    answerModal([](QWidget *modal) { return clickInModal(modal, "ResizeFinishedDialog", "pbClose"); });
+    TestModal::answer([](QWidget *modal) { return clickInModal(modal, "ResizeQueueDialog", "pbAccept"); });
+    TestModal::answer([](QWidget *modal) { return clickInModal(modal, "ResizeFinishedDialog", "pbClose"); });
     resizeScreen->findChild<QPushButton *>(QStringLiteral("pbResize"))->click();
 
     QTRY_COMPARE(status.count(), 2);

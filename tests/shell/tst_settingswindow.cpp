@@ -1,4 +1,5 @@
 #include "csettings.h"
+#include "modalanswer.h"
 #include "settingswindow.h"
 
 #include <QApplication>
@@ -13,20 +14,6 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
-
-namespace {
-
-// Answers the next modal dialog from inside its own event loop; the handler says whether it was the one.
-void answerModal(const std::function<bool(QWidget *)> &handler)
-{
-    QTimer::singleShot(10, [handler] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal || !handler(modal))
-            answerModal(handler);
-    });
-}
-
-} // namespace
 
 class tst_SettingsWindow : public QObject
 {
@@ -204,7 +191,7 @@ void tst_SettingsWindow::savingFolderAsksAgainFromProgramFolder()
     buildPanel();
     panel->startShowAnimation();
     QString startFolder;
-    answerModal([&](QWidget *modal) {
+    TestModal::answer([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (!dialog)
             return false;
@@ -227,7 +214,7 @@ void tst_SettingsWindow::cancelledFolderDialogKeepsPrefixButClosesPanel()
     combo("cbPrefix")->setCurrentIndex(2);
     combo("cbLanguages")
         ->setCurrentIndex(combo("cbLanguages")->findText(QStringLiteral("Russian"), Qt::MatchStartsWith));
-    answerModal([](QWidget *modal) {
+    TestModal::answer([](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (dialog)
             dialog->reject();
