@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSize>
+#include <QtGlobal>
+
+// Beyond this many pixels an image is refused instead of decoded: a 16-bit decode of it alone would need
+// gigabytes, and a header can claim any size for a few bytes of file.
+namespace ImageLimits {
+
+constexpr qint64 maxPixels = 250'000'000;
+
+inline qint64 pixelsOf(const QSize &size)
+{
+    return qint64(size.width()) * qint64(size.height());
+}
+
+inline bool tooLarge(const QSize &size)
+{
+    return pixelsOf(size) > maxPixels;
+}
+
+} // namespace ImageLimits
