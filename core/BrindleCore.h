@@ -21,6 +21,10 @@ class BRINDLECORE_EXPORT CImageInfo
 public:
     CImageInfo();
     explicit CImageInfo(const QString &path);
+    // The same record from the same single decode, which also gives thumbnail: the picture scaled to fit
+    // thumbnailBox, null when the record is. Decodes no more pixels than the thumbnail needs where the
+    // format can scale while decoding.
+    CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *thumbnail);
     CImageInfo(const CImageInfo &other);
     CImageInfo &operator=(const CImageInfo &other);
     ~CImageInfo();
@@ -34,6 +38,8 @@ public:
     const QSize &resolution() const;
     double size() const;
     bool isNull() const;
+    // Why the record is null, in a few English words; empty when the image was decoded.
+    const QString &nullReason() const;
 
     QImage getImage() const;
     QString getImageFolder() const;
@@ -50,6 +56,7 @@ private:
     QString m_completeSuffix;
     QString m_suffix;
     bool m_null = true;
+    QString m_nullReason;
 };
 
 // Count, current size and estimated output size (megabytes) of a list of images.

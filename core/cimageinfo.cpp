@@ -1,16 +1,52 @@
 #include "BrindleCore.h"
 
+#include "imagelimits.h"
+
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+// The decoder's own reduction (JPEG: 1/2, 1/4, 1/8) that still leaves twice the box, so that the smooth
+// scaling into the box sees as many pixels as it needs for the same look.
+QSize reducedSize(const QSize &source, const QSize &box)
+{
+    for (const int factor : {8, 4, 2}) {
+        const QSize reduced((source.width() + factor - 1) / factor, (source.height() + factor - 1) / factor);
+        if (reduced.width() >= 2 * box.width() && reduced.height() >= 2 * box.height())
+            return reduced;
+    }
+    return source;
+}
+
+QString pixelsText(const QSize &size)
+{
+    return QStringLiteral("%1x%2 pixels are more than %3 megapixels")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(ImageLimits::maxPixels / 1000000);
+}
+
+} // namespace
 
 CImageInfo::CImageInfo() = default;
 
 CImageInfo::CImageInfo(const QString &path)
+    : CImageInfo(path, QSize(), nullptr)
+{
+}
+
+CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *thumbnail)
     : m_fullPath(path)
 {
+    if (thumbnail)
+        *thumbnail = QImage();
     const QFileInfo info(path);
-    if (!info.exists())
+    if (!info.exists()) {
+        m_nullReason = QStringLiteral("the file does not exist");
         return;
+    }
     m_fileName = info.fileName();
     m_extension = info.suffix().toUpper();
     m_size = double(info.size()) * 0.0009765625 * 0.0009765625;
@@ -18,12 +54,35 @@ CImageInfo::CImageInfo(const QString &path)
     m_completeSuffix = info.completeSuffix();
     m_suffix = info.suffix();
     // Opening a FIFO or a device would block the worker until someone writes to it.
-    if (!info.isFile())
+    if (!info.isFile()) {
+        m_nullReason = QStringLiteral("not a regular file");
         return;
-    const QImage image(path);
-    m_null = image.isNull();
-    if (!m_null)
-        m_resolution = image.size();
+    }
+    QImageReader reader(path);
+    const QSize header = reader.size();
+    // A header can claim any size for a few bytes; believing it would mean a decode of gigabytes.
+    if (ImageLimits::tooLarge(header)) {
+        m_nullReason = pixelsText(header);
+        return;
+    }
+    const bool scaled = header.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize);
+    if (scaled)
+        reader.setScaledSize(reducedSize(header, thumbnailBox));
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        m_nullReason = reader.errorString();
+        return;
+    }
+    const QSize resolution = scaled ? header : image.size();
+    if (ImageLimits::tooLarge(resolution)) {
+        m_nullReason = pixelsText(resolution);
+        return;
+    }
+    m_resolution = resolution;
+    m_null = false;
+    if (thumbnail)
+        *thumbnail = image.scaled(resolution.scaled(thumbnailBox, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
+                                  Qt::SmoothTransformation);
 }
 
 CImageInfo::CImageInfo(const CImageInfo &other) = default;
@@ -73,6 +132,11 @@ double CImageInfo::size() const
 bool CImageInfo::isNull() const
 {
     return m_null;
+}
+
+const QString &CImageInfo::nullReason() const
+{
+    return m_nullReason;
 }
 
 QImage CImageInfo::getImage() const

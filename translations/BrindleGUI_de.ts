@@ -69,6 +69,19 @@
         <source>t_choose_images_dir</source>
         <translation>Ordner mit Fotos wählen</translation>
     </message>
+    <message>
+        <source>w_left_out_more %1</source>
+        <translation>…und %1 weitere</translation>
+    </message>
+    <message>
+        <source>t_left_out</source>
+        <translation>Dateien nicht hinzugefügt</translation>
+    </message>
+    <message>
+        <source>w_left_out %1</source>
+        <translation>Diese Dateien wurden nicht in die Liste aufgenommen:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -69,6 +69,19 @@
         <source>t_choose_images_dir</source>
         <translation>Choose a folder of photos</translation>
     </message>
+    <message>
+        <source>w_left_out_more %1</source>
+        <translation>…and %1 more</translation>
+    </message>
+    <message>
+        <source>t_left_out</source>
+        <translation>Files not added</translation>
+    </message>
+    <message>
+        <source>w_left_out %1</source>
+        <translation>These files were not added to the queue:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -69,6 +69,19 @@
         <source>t_choose_images_dir</source>
         <translation>Выберите папку с фото</translation>
     </message>
+    <message>
+        <source>w_left_out_more %1</source>
+        <translation>…и ещё %1</translation>
+    </message>
+    <message>
+        <source>t_left_out</source>
+        <translation>Файлы не добавлены</translation>
+    </message>
+    <message>
+        <source>w_left_out %1</source>
+        <translation>Эти файлы не добавлены в очередь:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QDir>
 #include <QImage>
 #include <QThreadPool>
 #include <QtConcurrent>
@@ -75,6 +76,7 @@ bool CImagesModel::removeRows(int row, int count, const QModelIndex &parent)
         return false;
     beginRemoveRows(parent, row, row + count - 1);
     rows.erase(rows.begin() + row, rows.begin() + row + count);
+    rowOfPathValid = false;
     endRemoveRows();
     return true;
 }
@@ -96,11 +98,21 @@ void CImagesModel::openImages(const QStringList &paths)
 
 int CImagesModel::indexOfPath(const QString &path) const
 {
-    for (int row = 0; row < rows.size(); ++row) {
-        if (rows.at(row).at(Record).value<CImageInfo>().fullPath() == path)
-            return row;
+    if (!rowOfPathValid) {
+        rowOfPath.clear();
+        indexRows(0);
+        rowOfPathValid = true;
     }
-    return -1;
+    return rowOfPath.value(path, -1);
+}
+
+void CImagesModel::indexRows(int first) const
+{
+    for (int row = first; row < rows.size(); ++row) {
+        const QString path = rows.at(row).at(Record).value<CImageInfo>().fullPath();
+        if (!rowOfPath.contains(path))
+            rowOfPath.insert(path, row);
+    }
 }
 
 bool CImagesModel::removeImage(const QString &path)
@@ -156,13 +168,27 @@ void CImagesModel::onRowsCountChanged()
 
 void CImagesModel::onOpeningFinished()
 {
-    const QList<QVector<QVariant>> opened = openingWatcher.result();
+    QList<QVector<QVariant>> opened;
+    QStringList leftOut;
+    for (const QVector<QVariant> &row : openingWatcher.result()) {
+        const CImageInfo info = row.at(Record).value<CImageInfo>();
+        if (info.isNull())
+            leftOut.append(
+                QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(info.fullPath()), info.nullReason()));
+        else
+            opened.append(row);
+    }
     if (!opened.isEmpty()) {
-        beginInsertRows(QModelIndex(), rows.size(), rows.size() + opened.size() - 1);
+        const int first = rows.size();
+        beginInsertRows(QModelIndex(), first, first + opened.size() - 1);
         rows.append(opened);
+        if (rowOfPathValid)
+            indexRows(first);
         endInsertRows();
     }
     emit imagesIsOpening(false);
+    if (!leftOut.isEmpty())
+        emit imagesLeftOut(leftOut);
 }
 
 void CImagesModel::onOpeningStarted()
@@ -174,18 +200,16 @@ void CImagesModel::onOpeningStarted()
 QVector<QVariant> CImagesModel::openImage(const QString &path) const
 {
     QVector<QVariant> row(rowItemsCount);
-    const CImageInfo info(path);
-    if (info.isNull())
-        return QVector<QVariant>();
-    row[Thumbnail] = info.getImage().scaled(thumbnailSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    row[Record] = QVariant::fromValue(info);
+    QImage thumbnail;
+    row[Record] = QVariant::fromValue(CImageInfo(path, thumbnailSize, &thumbnail));
+    row[Thumbnail] = thumbnail;
     row[Resized] = false;
     return row;
 }
 
-// Runs in pool threads, one call at a time.
+// Runs in pool threads, one call at a time. Rows of files that could not be opened come along too, so that
+// the user can be told why they are not queued.
 void CImagesModel::appendOpenedRow(QList<QVector<QVariant>> &result, const QVector<QVariant> &row)
 {
-    if (row.size() == rowItemsCount)
-        result.append(row);
+    result.append(row);
 }

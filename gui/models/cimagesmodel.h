@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QFutureWatcher>
+#include <QHash>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -45,6 +46,8 @@ public:
 signals:
     void rowsCountChanged(int rowsCount);
     void imagesIsOpening(bool isOpening);
+    // After an opening that left files out, one line per file: its path and why it is not queued.
+    void imagesLeftOut(const QStringList &files);
     void imageResized(QString newPath, int row);
 
 private slots:
@@ -55,8 +58,12 @@ private slots:
 private:
     QVector<QVariant> openImage(const QString &path) const;
     static void appendOpenedRow(QList<QVector<QVariant>> &result, const QVector<QVariant> &row);
+    void indexRows(int first) const;
 
     QList<QVector<QVariant>> rows;
+    // First row of each queued path, so that a run marks its rows in constant time; rebuilt after a removal.
+    mutable QHash<QString, int> rowOfPath;
+    mutable bool rowOfPathValid = true;
     QSize thumbnailSize;
     QString lastResized;
     QFutureWatcher<QList<QVector<QVariant>>> openingWatcher;

@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -54,6 +55,7 @@ MainWindow::MainWindow(CSettings *settings, QWidget *parent)
     connect(ui->pbSettings, &QPushButton::clicked, this, &MainWindow::showSettings);
     connect(&imagesModel, &CImagesModel::imagesIsOpening, this, &MainWindow::onImagesIsOpening);
     connect(&imagesModel, &CImagesModel::rowsCountChanged, this, &MainWindow::onRowsCountChanged);
+    connect(&imagesModel, &CImagesModel::imagesLeftOut, this, &MainWindow::showLeftOut);
     connect(ui->tbOpenLastFolder, &QToolButton::clicked, this, &MainWindow::onLastFolderClicked);
     connect(ui->pbOpenFolder, &QPushButton::clicked, this, &MainWindow::onLastFolderClicked);
     connect(ui->pbHelp, &QPushButton::clicked, this, &MainWindow::help);
@@ -173,6 +175,20 @@ void MainWindow::onImagesIsOpening(bool isOpening)
         loadingWindow.show();
     else
         loadingWindow.close();
+}
+
+void MainWindow::showLeftOut(const QStringList &files)
+{
+    // A folder of thousands of odd files must still give a box that fits on the screen.
+    const int shown = 10;
+    QStringList lines = files.mid(0, shown);
+    if (files.size() > shown)
+        lines.append(tr("w_left_out_more %1").arg(files.size() - shown));
+    // Not exec(): the queue goes on being usable while the box is up.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("t_left_out"),
+                                tr("w_left_out %1").arg(lines.join('\n')), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::onLastFolderClicked()

@@ -52,6 +52,7 @@ private:
     void createSettingsPanel(CSettings *settings);
     bool dropsRefused() const;
     QStringList droppedPaths(const QDropEvent *event) const;
+    void showLeftOut(const QStringList &files);
 
     Ui::MainWindow *ui;
     CImagesModel imagesModel;

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +22,10 @@ private slots:
     void recordWithoutImage_data();
     void recordWithoutImage();
     void relativePathKeepsItsForm();
+    void nullReason_data();
+    void nullReason();
+    void thumbnailFromTheSameDecode_data();
+    void thumbnailFromTheSameDecode();
 
 private:
     QTemporaryDir dir;
@@ -132,6 +137,83 @@ void tst_CImageInfo::relativePathKeepsItsForm()
     const CImageInfo info(QStringLiteral("sub/pic.png"));
     QCOMPARE(info.fullPath(), QStringLiteral("sub/pic.png"));
     QCOMPARE(info.getImageFolder(), QDir(dir.path()).canonicalPath() + QStringLiteral("/sub"));
+}
+
+void tst_CImageInfo::nullReason_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("null");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("decodable image has none")
+        << TestImages::write(dir.filePath("good.jpg"), QSize(8, 6)) << false << "";
+    QTest::newRow("missing file") << dir.filePath("gone.png") << true << "does not exist";
+    const QString folder = dir.filePath("folder.jpg");
+    QDir().mkdir(folder);
+    QTest::newRow("folder named like an image") << folder << true << "not a regular file";
+    const QString text = dir.filePath("text.png");
+    QFile file(text);
+    file.open(QIODevice::WriteOnly);
+    file.write("no picture here");
+    file.close();
+    QTest::newRow("text under an image name: the decoder's words") << text << true << "";
+}
+
+void tst_CImageInfo::nullReason()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, null);
+    QFETCH(QString, reason);
+    QImage thumbnail(1, 1, QImage::Format_RGB32);
+    const CImageInfo info(path, QSize(37, 37), &thumbnail);
+    QCOMPARE(info.isNull(), null);
+    QCOMPARE(thumbnail.isNull(), null);
+    QCOMPARE(info.nullReason().isEmpty(), !null);
+    QVERIFY2(info.nullReason().contains(reason), qPrintable(info.nullReason()));
+    QCOMPARE(CImageInfo(path).nullReason(), info.nullReason());
+}
+
+void tst_CImageInfo::thumbnailFromTheSameDecode_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QSize>("resolution");
+
+    const auto row = [this](const char *name, const QSize &size) {
+        QTest::newRow(name) << TestImages::write(dir.filePath(name), size, nullptr, size.width()) << size;
+    };
+    // JPEGs that the decoder reduces by 8, by 4 and not at all; formats that cannot be reduced.
+    row("landscape.jpg", QSize(1600, 1200));
+    row("portrait.jpg", QSize(300, 530));
+    row("odd sides.jpg", QSize(1601, 1199));
+    row("smaller than the box.jpg", QSize(30, 20));
+    row("plain.png", QSize(320, 200));
+}
+
+// The picture the queue once made from a second, full decode, and the one it makes now must match.
+void tst_CImageInfo::thumbnailFromTheSameDecode()
+{
+    QFETCH(QString, path);
+    QFETCH(QSize, resolution);
+    const QSize box(37, 37);
+    QImage thumbnail;
+    const CImageInfo info(path, box, &thumbnail);
+    QVERIFY(!info.isNull());
+    QCOMPARE(info.resolution(), resolution);
+    QCOMPARE(CImageInfo(path).resolution(), resolution);
+
+    const QImage full = QImage(path).scaled(box, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QCOMPARE(thumbnail.size(), full.size());
+    const QImage a = thumbnail.convertToFormat(QImage::Format_RGB32);
+    const QImage b = full.convertToFormat(QImage::Format_RGB32);
+    qint64 difference = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            difference += qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    }
+    const double mean = double(difference) / (3.0 * a.width() * a.height());
+    QVERIFY2(mean < 2.0, qPrintable(QStringLiteral("thumbnails differ by %1 levels on average").arg(mean)));
 }
 
 QTEST_GUILESS_MAIN(tst_CImageInfo)

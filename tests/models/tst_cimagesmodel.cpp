@@ -45,6 +45,7 @@ private slots:
     void resizedMarksAndReset();
     void resizedAfterRowWasDeleted();
     void removeImage();
+    void removingOneOfTwinRowsKeepsTheOther();
     void invalidRemovals_data();
     void invalidRemovals();
     void clearQueue();
@@ -117,18 +118,21 @@ void tst_CImagesModel::openImages_data()
     QTest::addColumn<QStringList>("queued");
     QTest::addColumn<QStringList>("batch");
     QTest::addColumn<QStringList>("added");
+    QTest::addColumn<QStringList>("leftOut");
 
-    QTest::newRow("undecodable file in the middle is dropped")
+    QTest::newRow("undecodable file in the middle is left out")
         << QStringList() << QStringList{"wide.jpg", "broken.jpg", "tall.png"}
-        << QStringList{"wide.jpg", "tall.png"};
-    QTest::newRow("missing file is dropped")
-        << QStringList() << QStringList{"gone.png", "small.bmp"} << QStringList{"small.bmp"};
-    QTest::newRow("already queued path is skipped")
-        << QStringList{"wide.jpg"} << QStringList{"wide.jpg", "tall.png"} << QStringList{"tall.png"};
+        << QStringList{"wide.jpg", "tall.png"} << QStringList{"broken.jpg"};
+    QTest::newRow("missing file is left out") << QStringList() << QStringList{"gone.png", "small.bmp"}
+                                              << QStringList{"small.bmp"} << QStringList{"gone.png"};
+    QTest::newRow("already queued path is skipped without a word")
+        << QStringList{"wide.jpg"} << QStringList{"wide.jpg", "tall.png"} << QStringList{"tall.png"}
+        << QStringList();
     QTest::newRow("same path twice in one call gives two rows")
-        << QStringList() << QStringList{"tall.png", "tall.png"} << QStringList{"tall.png", "tall.png"};
+        << QStringList() << QStringList{"tall.png", "tall.png"} << QStringList{"tall.png", "tall.png"}
+        << QStringList();
     QTest::newRow("queued file under another spelling is a new row")
-        << QStringList{"wide.jpg"} << QStringList{"./wide.jpg"} << QStringList{"./wide.jpg"};
+        << QStringList{"wide.jpg"} << QStringList{"./wide.jpg"} << QStringList{"./wide.jpg"} << QStringList();
 }
 
 void tst_CImagesModel::openImages()
@@ -136,14 +140,25 @@ void tst_CImagesModel::openImages()
     QFETCH(QStringList, queued);
     QFETCH(QStringList, batch);
     QFETCH(QStringList, added);
+    QFETCH(QStringList, leftOut);
 
     if (!queued.isEmpty())
         QCOMPARE(open(queued).last(), false);
     const int before = model->rowCount();
     QSignalSpy inserted(model.get(), &CImagesModel::rowsInserted);
     QSignalSpy counts(model.get(), &CImagesModel::rowsCountChanged);
+    QSignalSpy told(model.get(), &CImagesModel::imagesLeftOut);
 
     QCOMPARE(open(batch), (QList<bool>{true, false}));
+
+    // Each file left out is named with the reason, after the busy state has ended.
+    QCOMPARE(told.count(), leftOut.isEmpty() ? 0 : 1);
+    const QStringList lines = told.isEmpty() ? QStringList() : told.at(0).at(0).toStringList();
+    QCOMPARE(lines.size(), leftOut.size());
+    for (int i = 0; i < lines.size(); ++i)
+        QVERIFY2(lines.at(i).startsWith(path(leftOut.at(i)) + ": ") &&
+                     lines.at(i).size() > path(leftOut.at(i)).size() + 2,
+                 qPrintable(lines.at(i)));
 
     QCOMPARE(inserted.count(), 1);
     QCOMPARE(inserted.at(0).at(1).toInt(), before);
@@ -276,6 +291,22 @@ void tst_CImagesModel::removeImage()
     QCOMPARE(counts.at(0).at(0).toInt(), 2);
     QCOMPARE(model->images().at(0).fullPath(), before.at(0).fullPath());
     QCOMPARE(model->images().at(1).fullPath(), before.at(2).fullPath());
+    QCOMPARE(model->indexOfPath(before.at(1).fullPath()), -1);
+    QCOMPARE(model->indexOfPath(before.at(2).fullPath()), 1);
+}
+
+void tst_CImagesModel::removingOneOfTwinRowsKeepsTheOther()
+{
+    QCOMPARE(open({"tall.png", "wide.jpg", "tall.png"}).last(), false);
+    QVERIFY(model->removeImage(path("tall.png")));
+    // Rows come in the order their files finish opening; find where the twin that is left went.
+    const int twin = model->images().at(0).fullPath() == path("tall.png") ? 0 : 1;
+    QCOMPARE(model->images().at(twin).fullPath(), path("tall.png"));
+    QCOMPARE(model->indexOfPath(path("tall.png")), twin);
+    QSignalSpy resized(model.get(), &CImagesModel::imageResized);
+    model->setImageResized(path("tall.png"), "/out/tall.png");
+    QCOMPARE(resized.count(), 1);
+    QCOMPARE(resized.at(0).at(1).toInt(), twin);
 }
 
 void tst_CImagesModel::invalidRemovals_data()

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -62,6 +63,7 @@ private slots:
     void dropsQueueInDropOrder_data();
     void dropsQueueInDropOrder();
     void busyWhileOpeningAndRefusesDrops();
+    void filesLeftOutAreNamed();
     void cancelledDialogsQueueNothing_data();
     void cancelledDialogsQueueNothing();
     void fullRunLocksAndReturnsToFirstScreen();
@@ -349,6 +351,30 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
 
     button("pbOpenFolder")->click();
     QCOMPARE(urls.opened, QList<QUrl>{QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))});
+}
+
+void tst_MainWindow::filesLeftOutAreNamed()
+{
+    const QString good = photo(QStringLiteral("good.png"), 1);
+    const QString broken = images->filePath(QStringLiteral("broken.jpg"));
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("no picture");
+    file.close();
+    showWindow();
+    QString told;
+    TestModal::answer([&](QWidget *modal) {
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (!box)
+            return false;
+        told = box->text();
+        box->accept();
+        return true;
+    });
+    dropAndWait(child("lblDropFiles"), {broken, good});
+    QCOMPARE(queuedPaths(), QStringList{good});
+    QTRY_VERIFY(!told.isEmpty());
+    QVERIFY2(told.contains(QDir::toNativeSeparators(broken)) && !told.contains(good), qPrintable(told));
 }
 
 void tst_MainWindow::lastFolderBeforeAnyRunOpensNothing()
