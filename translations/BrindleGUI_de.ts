@@ -24,7 +24,7 @@
     </message>
     <message>
         <source>t_drop_files_here</source>
-        <translation>Fotos oder Ordner hierher ziehen</translation>
+        <translation>Fotos hierher ziehen</translation>
     </message>
 </context>
 <context>
@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>t_result_size %1 %2 %3</source>
-        <translation>%1 MB statt %2 MB (%3 Fotos)</translation>
+        <translation>%1 von %2 MB, %3 Fotos</translation>
     </message>
     <message>
         <source>t_choose_output_dir</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>t_save_files</source>
-        <translation>Verkleinerte Fotos speichern</translation>
+        <translation>Ziel</translation>
     </message>
     <message>
         <source>t_language</source>

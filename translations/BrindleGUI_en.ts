@@ -24,7 +24,7 @@
     </message>
     <message>
         <source>t_drop_files_here</source>
-        <translation>Drop photos or folders here</translation>
+        <translation>Drop photos here</translation>
     </message>
 </context>
 <context>
@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>t_result_size %1 %2 %3</source>
-        <translation>%1 MB instead of %2 MB (%3 photos)</translation>
+        <translation>%1 of %2 MB, %3 photos</translation>
     </message>
     <message>
         <source>t_choose_output_dir</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>t_save_files</source>
-        <translation>Save resized photos</translation>
+        <translation>Save to</translation>
     </message>
     <message>
         <source>t_language</source>

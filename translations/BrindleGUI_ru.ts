@@ -24,7 +24,7 @@
     </message>
     <message>
         <source>t_drop_files_here</source>
-        <translation>Перетащите сюда фото или папки</translation>
+        <translation>Бросьте фото сюда</translation>
     </message>
 </context>
 <context>
@@ -168,7 +168,7 @@
     </message>
     <message>
         <source>t_result_size</source>
-        <translation>Итоговый размер:</translation>
+        <translation>Итог:</translation>
     </message>
     <message>
         <source>t_resize</source>
@@ -176,7 +176,7 @@
     </message>
     <message>
         <source>t_result_size %1 %2 %3</source>
-        <translation>%1 МБ вместо %2 МБ (фото: %3)</translation>
+        <translation>%1 из %2 МБ, фото: %3</translation>
     </message>
     <message>
         <source>t_choose_output_dir</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>t_save_files</source>
-        <translation>Куда сохранять фото</translation>
+        <translation>Сохранять</translation>
     </message>
     <message>
         <source>t_language</source>

@@ -147,9 +147,9 @@ void tst_InitialWidget::languageChangeRelabels_data()
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("hint");
     QTest::newRow("German") << "de_DE" << QStringLiteral("Fotos hinzufügen")
-                            << QStringLiteral("Fotos oder Ordner hierher ziehen");
+                            << QStringLiteral("Fotos hierher ziehen");
     QTest::newRow("Russian") << "ru_RU" << QStringLiteral("Добавить фото")
-                             << QStringLiteral("Перетащите сюда фото или папки");
+                             << QStringLiteral("Бросьте фото сюда");
 }
 
 void tst_InitialWidget::languageChangeRelabels()
