@@ -1,10 +1,11 @@
 #include "benchprocess.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtGlobal>
-#include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -20,8 +21,6 @@ pid_t start(const QStringList &command, const QStringList &environment)
         return pid;
     for (const QString &setting : environment)
         putenv(strdup(setting.toLocal8Bit().constData()));
-    const int devNull = open("/dev/null", O_WRONLY);
-    dup2(devNull, STDERR_FILENO);
     std::vector<QByteArray> bytes;
     for (const QString &part : command)
         bytes.push_back(part.toLocal8Bit());
@@ -33,10 +32,25 @@ pid_t start(const QStringList &command, const QStringList &environment)
     _exit(127);
 }
 
+bool succeeded(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+double reportedMb(const QString &report)
+{
+    QFile file(report);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    return file.readAll().trimmed().toDouble() / 1024;
+}
+
 } // namespace
 
 BenchMeasure run(const QVector<QStringList> &commands, int parallel, const QStringList &environment)
 {
+    const QString launcher = QCoreApplication::applicationDirPath() + QStringLiteral("/BrindleBenchLaunch");
+    QTemporaryDir reports;
     BenchMeasure measure;
     QElapsedTimer clock;
     clock.start();
@@ -44,20 +58,26 @@ BenchMeasure run(const QVector<QStringList> &commands, int parallel, const QStri
     int running = 0;
     while (next < commands.size() || running > 0) {
         while (running < parallel && next < commands.size()) {
-            start(commands[next++], environment);
+            const QString report = reports.filePath(QString::number(next));
+            start(QStringList{launcher, report} + commands[next++], environment);
             ++running;
         }
         int status = 0;
-        rusage usage{};
-        if (wait4(-1, &status, 0, &usage) < 0)
+        if (wait(&status) < 0)
             break;
         --running;
-        measure.ok = measure.ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        // ru_maxrss is in kilobytes on Linux.
-        measure.peakMb = qMax(measure.peakMb, usage.ru_maxrss / 1024.0);
+        measure.ok = measure.ok && succeeded(status);
     }
     measure.seconds = clock.nsecsElapsed() / 1e9;
+    for (int i = 0; i < commands.size(); ++i)
+        measure.peakMb = qMax(measure.peakMb, reportedMb(reports.filePath(QString::number(i))));
     return measure;
+}
+
+bool runOwn(const QStringList &command)
+{
+    int status = 0;
+    return waitpid(start(command, {}), &status, 0) > 0 && succeeded(status);
 }
 
 bool available(const QString &program)
