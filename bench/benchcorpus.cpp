@@ -1,24 +1,16 @@
 #include "benchcorpus.h"
 
-#include <Magick++.h>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QtConcurrent>
-#include <list>
+#include <algorithm>
 
 namespace BenchCorpus {
 
 namespace {
-
-struct Item
-{
-    QString name;
-    QSize size;
-    int frames;
-};
 
 // Smooth shapes under grain: what makes real photos cost what they cost in an encoder.
 QImage photoLike(const QSize &size, int seed)
@@ -40,7 +32,7 @@ QImage photoLike(const QSize &size, int seed)
     for (int y = 0; y < size.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            const int grain = int(random.bounded(13)) - 6;
+            const int grain = int(random.bounded(23)) - 11;
             const QRgb p = line[x];
             line[x] = qRgb(qBound(0, qRed(p) + grain, 255), qBound(0, qGreen(p) + grain, 255),
                            qBound(0, qBlue(p) + grain, 255));
@@ -49,71 +41,38 @@ QImage photoLike(const QSize &size, int seed)
     return image;
 }
 
-bool writeGif(const QString &path, const QSize &size, int frames)
-{
-    std::list<Magick::Image> list;
-    for (int i = 0; i < frames; ++i) {
-        const QImage frame = photoLike(size, 100 + i).convertToFormat(QImage::Format_RGB888);
-        QByteArray packed;
-        for (int y = 0; y < frame.height(); ++y)
-            packed.append(reinterpret_cast<const char *>(frame.constScanLine(y)), frame.width() * 3);
-        Magick::Image image(size_t(size.width()), size_t(size.height()), "RGB", Magick::CharPixel,
-                            packed.constData());
-        image.magick("GIF");
-        image.animationDelay(8);
-        list.push_back(image);
-    }
-    Magick::Blob blob;
-    Magick::writeImages(list.begin(), list.end(), &blob, true);
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(static_cast<const char *>(blob.data()), qint64(blob.length())) == qint64(blob.length());
-}
-
-bool write(const QString &path, const Item &item, int seed)
-{
-    if (item.frames > 1)
-        return writeGif(path, item.size, item.frames);
-    return photoLike(item.size, seed).save(path, nullptr, 90);
-}
-
-QVector<Item> items(bool quick)
-{
-    QVector<Item> list;
-    const int jpegs = quick ? 4 : 24;
-    const int pngs = quick ? 2 : 8;
-    const int gifs = quick ? 1 : 2;
-    for (int i = 0; i < jpegs; ++i)
-        list.push_back({QStringLiteral("photo%1.jpg").arg(i, 2, 10, QLatin1Char('0')),
-                        quick ? QSize(2000, 1500) : QSize(4000, 3000), 1});
-    for (int i = 0; i < pngs; ++i)
-        list.push_back(
-            {QStringLiteral("picture%1.png").arg(i), quick ? QSize(1500, 1000) : QSize(3000, 2000), 1});
-    for (int i = 0; i < gifs; ++i)
-        list.push_back({QStringLiteral("anim%1.gif").arg(i), QSize(480, 360), 6});
-    return list;
-}
-
-} // namespace
-
-QStringList ensure(const QString &folder, bool quick)
+// Files that exist are kept: the corpus is the same from run to run and made only once. The rename makes
+// a half-written file impossible; the temporary name keeps the suffix that tells the writer the format.
+QStringList ensure(const QString &folder, const QString &pattern, int count, const QSize &size)
 {
     QDir().mkpath(folder);
-    const QVector<Item> list = items(quick);
     QStringList paths;
     QVector<int> missing;
-    for (int i = 0; i < list.size(); ++i) {
-        paths << QDir(folder).filePath(list[i].name);
+    for (int i = 0; i < count; ++i) {
+        paths << QDir(folder).filePath(pattern.arg(i, 5, 10, QLatin1Char('0')));
         if (!QFile::exists(paths.last()))
             missing << i;
     }
     QtConcurrent::blockingMap(missing, [&](int i) {
-        const QString temporary = paths[i] + QStringLiteral(".part");
-        // The format comes from the real name, the rename makes a half-written file impossible.
-        if (write(temporary + QStringLiteral(".") + QFileInfo(paths[i]).suffix(), list[i], i))
-            QFile::rename(temporary + QStringLiteral(".") + QFileInfo(paths[i]).suffix(), paths[i]);
+        const QString temporary = paths[i] + QStringLiteral(".part.jpg");
+        if (photoLike(size, i).save(temporary, "JPEG", 92))
+            QFile::rename(temporary, paths[i]);
     });
-    return paths;
+    const bool complete =
+        std::all_of(paths.begin(), paths.end(), [](const QString &path) { return QFile::exists(path); });
+    return complete ? paths : QStringList();
+}
+
+} // namespace
+
+QStringList photos(const QString &folder, int count, const QSize &size)
+{
+    return ensure(folder, QStringLiteral("photo%1.jpg"), count, size);
+}
+
+QStringList smallImages(const QString &folder, int count)
+{
+    return ensure(folder, QStringLiteral("small%1.jpg"), count, QSize(64, 48));
 }
 
 } // namespace BenchCorpus

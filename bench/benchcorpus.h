@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
 // The images the benchmark works on, made once and kept in a cache folder.
 namespace BenchCorpus {
 
-// Returns the files of the corpus in folder, writing those that are missing. The quick corpus is a few
-// smaller images, so that a run shows its table in seconds.
-QStringList ensure(const QString &folder, bool quick);
+// Returns count photo-like JPEGs of size in folder, writing those that are missing; an empty list when one
+// could not be written.
+QStringList photos(const QString &folder, int count, const QSize &size);
+
+// The same for count small JPEGs: the batches of thousands.
+QStringList smallImages(const QString &folder, int count);
 
 } // namespace BenchCorpus

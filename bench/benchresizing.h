@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class BenchReport;
+
+// The batch resize of large photos: the engine against the command-line tools people use.
+namespace BenchResizing {
+
+// The body of the child process that runs the engine, so that its peak memory is its own.
+bool isChild(int argc, char *argv[]);
+int runChild(const QStringList &arguments);
+
+// Every tool on photos at 800x600 and 1920x1440, two images at a time, with the quality of each output.
+void compareTools(BenchReport &report, const QStringList &photos, const QString &work);
+
+// The engine at 800x600 with one and with two threads of the image library inside each image.
+void compareLibraryThreads(BenchReport &report, const QStringList &photos, const QString &work);
+
+} // namespace BenchResizing
