@@ -20,14 +20,6 @@ QSize reducedSize(const QSize &source, const QSize &box)
     return source;
 }
 
-QString pixelsText(const QSize &size)
-{
-    return QStringLiteral("%1x%2 pixels are more than %3 megapixels")
-        .arg(size.width())
-        .arg(size.height())
-        .arg(ImageLimits::maxPixels / 1000000);
-}
-
 } // namespace
 
 CImageInfo::CImageInfo() = default;
@@ -62,7 +54,7 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     const QSize header = reader.size();
     // A header can claim any size for a few bytes; believing it would mean a decode of gigabytes.
     if (ImageLimits::tooLarge(header)) {
-        m_nullReason = pixelsText(header);
+        m_nullReason = ImageLimits::tooLargeText(header);
         return;
     }
     const bool scaled = header.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize);
@@ -75,7 +67,7 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     }
     const QSize resolution = scaled ? header : image.size();
     if (ImageLimits::tooLarge(resolution)) {
-        m_nullReason = pixelsText(resolution);
+        m_nullReason = ImageLimits::tooLargeText(resolution);
         return;
     }
     m_resolution = resolution;

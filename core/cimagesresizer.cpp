@@ -2,6 +2,7 @@
 
 #include "cresizeerror.h"
 #include "cresizeresult.h"
+#include "imagelimits.h"
 #include "magickcodec.h"
 
 #include <Magick++.h>
@@ -192,6 +193,26 @@ bool CImagesResizer::createFoldersForNewImages(const QVector<CImageInfo> &images
     return true;
 }
 
+// A record made elsewhere than by the queue, or a typed size, may ask for more pixels than a decode should
+// ever allocate; such a run is refused before anything is touched.
+static void checkSizes(const CImageInfo &image, const QSize &target)
+{
+    const QString path = QDir::toNativeSeparators(image.fullPath());
+    if (target.width() <= 0 || target.height() <= 0)
+        throw runError(QStringLiteral("The target size %1x%2 of %3 is empty: give both sides a size.")
+                           .arg(target.width())
+                           .arg(target.height())
+                           .arg(path));
+    for (const QSize &size : {image.resolution(), target}) {
+        if (ImageLimits::tooLarge(size))
+            throw runError(QStringLiteral("%1 cannot be resized to %2x%3: %4.")
+                               .arg(path)
+                               .arg(target.width())
+                               .arg(target.height())
+                               .arg(ImageLimits::tooLargeText(size)));
+    }
+}
+
 void CImagesResizer::checkRun(const QVector<CImageInfo> &images) const
 {
     QSet<QString> sources;
@@ -199,12 +220,7 @@ void CImagesResizer::checkRun(const QVector<CImageInfo> &images) const
         sources.insert(fileKey(image.fullPath()));
     QHash<QString, QString> sourceOfOutput;
     for (const CImageInfo &image : images) {
-        const QSize target = getNewResolution(image.resolution());
-        if (target.width() <= 0 || target.height() <= 0)
-            throw runError(QStringLiteral("The target size %1x%2 of %3 is empty: give both sides a size.")
-                               .arg(target.width())
-                               .arg(target.height())
-                               .arg(QDir::toNativeSeparators(image.fullPath())));
+        checkSizes(image, getNewResolution(image.resolution()));
         const QString output = fileKey(getOutputPath(image));
         if (sources.contains(output))
             throw runError(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSize>
+#include <QString>
 #include <QtGlobal>
 
 // Beyond this many pixels an image is refused instead of decoded: a 16-bit decode of it alone would need
@@ -17,6 +18,14 @@ inline qint64 pixelsOf(const QSize &size)
 inline bool tooLarge(const QSize &size)
 {
     return pixelsOf(size) > maxPixels;
+}
+
+inline QString tooLargeText(const QSize &size)
+{
+    return QStringLiteral("%1x%2 pixels are more than %3 megapixels")
+        .arg(size.width())
+        .arg(size.height())
+        .arg(maxPixels / 1000000);
 }
 
 } // namespace ImageLimits

@@ -345,6 +345,8 @@ void tst_CImagesResizer::refusedRuns_data()
                                  << "" << QSize(0, 24) << "a.png";
     QTest::newRow("negative height") << 0 << ""
                                      << "" << QSize(32, -1) << "a.png";
+    QTest::newRow("target beyond the pixel limit") << 0 << ""
+                                                   << "" << QSize(20000, 20000) << "a.png";
 }
 
 void tst_CImagesResizer::refusedRuns()
