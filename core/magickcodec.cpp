@@ -1,11 +1,18 @@
 #include "magickcodec.h"
 
+#include "pixelbudget.h"
+
 #include <Magick++.h>
+#include <QScopeGuard>
+#include <limits>
 #include <list>
+#include <unistd.h>
 
 namespace MagickCodec {
 
 namespace {
+
+using MagickCore::MagickSizeType;
 
 Magick::Geometry exactGeometry(const QSize &target)
 {
@@ -27,9 +34,14 @@ QByteArray bytesOf(const Magick::Blob &blob)
 // libjpeg can decode at 1/2, 1/4 or 1/8 of the size almost for free; the hint asks for the smallest of
 // those that still covers the target. Below a factor of 2 no reduced size helps, and the library would
 // turn a factor under 1 into an enlarged decode.
+bool reducesJpeg(const QSize &source, const QSize &target)
+{
+    return source.width() >= 2 * target.width() && source.height() >= 2 * target.height();
+}
+
 void hintJpegSize(Magick::Image &image, const QSize &source, const QSize &target)
 {
-    if (source.width() < 2 * target.width() || source.height() < 2 * target.height())
+    if (!reducesJpeg(source, target))
         return;
     image.defineValue("jpeg", "size",
                       QByteArray::number(target.width())
@@ -56,6 +68,17 @@ QByteArray firstFrameResized(const QByteArray &bytes, const QByteArray &format, 
     return bytesOf(output);
 }
 
+// The GIF writer would reduce every scaled frame to a palette on its own, and each reduction clears a
+// table of 128 MB first: 300 frames took two minutes. One palette for all frames costs that once.
+void quantizeTogether(std::list<Magick::Image> &frames)
+{
+    Magick::linkImages(frames.begin(), frames.end());
+    MagickCore::QuantizeInfo *settings = MagickCore::AcquireQuantizeInfo(nullptr);
+    MagickCore::QuantizeImages(settings, frames.front().image());
+    MagickCore::DestroyQuantizeInfo(settings);
+    Magick::unlinkImages(frames.begin(), frames.end());
+}
+
 QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, const QSize &target)
 {
     Magick::ReadOptions options;
@@ -75,9 +98,66 @@ QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, c
         frame.quiet(true);
         frame.magick(format.toStdString());
     }
+    if (format == "GIF")
+        quantizeTogether(coalesced);
     Magick::Blob output;
     Magick::writeImages(coalesced.begin(), coalesced.end(), &output, true);
     return bytesOf(output);
+}
+
+// The image library's memory for one image at once: the decoded pixels, the half-scaled picture between the
+// two passes of the resize and the target, 10 bytes a pixel each; PNG and TIFF decoders also hold the whole
+// picture in their own layout first (up to 8 bytes a pixel), while libjpeg hands it over row by row.
+qint64 cacheBytes(const QByteArray &format, const QSize &source, const QSize &target)
+{
+    const auto pixels = [](const QSize &size) { return qint64(size.width()) * qint64(size.height()); };
+    QSize decoded = source;
+    qint64 decoderBytesPerPixel = 8;
+    if (format == "JPEG") {
+        decoderBytesPerPixel = 0;
+        for (int factor = 8; factor > 1 && reducesJpeg(source, target); factor /= 2) {
+            if (source.width() >= factor * target.width() && source.height() >= factor * target.height()) {
+                decoded = QSize(source.width() / factor, source.height() / factor);
+                break;
+            }
+        }
+    }
+    const qint64 between = qMax(pixels(QSize(target.width(), decoded.height())),
+                                pixels(QSize(decoded.width(), target.height())));
+    constexpr qint64 cacheBytesPerPixel = sizeof(MagickCore::PixelPacket) + sizeof(MagickCore::IndexPacket);
+    return cacheBytesPerPixel * (pixels(decoded) + between + pixels(target)) +
+           decoderBytesPerPixel * pixels(decoded);
+}
+
+void lowerLimit(MagickCore::ResourceType resource, MagickSizeType ceiling)
+{
+    if (MagickCore::GetMagickResourceLimit(resource) > ceiling)
+        MagickCore::SetMagickResourceLimit(resource, ceiling);
+}
+
+// Ceilings of our own under whatever the system's policy allows (a program can only lower those), so that
+// every program using the engine has them. The library's time limit is not among them: it counts from the
+// start of the process, not of an image.
+void setLimits()
+{
+    const MagickSizeType memory =
+        MagickSizeType(sysconf(_SC_PHYS_PAGES)) * MagickSizeType(sysconf(_SC_PAGESIZE));
+    lowerLimit(MagickCore::MemoryResource, memory / 2);
+    lowerLimit(MagickCore::MapResource, memory);
+    lowerLimit(MagickCore::DiskResource, MagickSizeType(4) << 30);
+    lowerLimit(MagickCore::ListLengthResource, 10000);
+    // The pool already runs one image per core; more threads inside one image only compete for them.
+    lowerLimit(MagickCore::ThreadResource, 1);
+}
+
+// A cache that finds the memory limit reached goes to disk, so as long as the images in flight need no more
+// than the disk limit together, each of them finds room in one or the other.
+PixelBudget &budget()
+{
+    static PixelBudget shared(
+        qint64(qMin<MagickSizeType>(MagickCore::GetMagickResourceLimit(MagickCore::DiskResource),
+                                    MagickSizeType(std::numeric_limits<qint64>::max()))));
+    return shared;
 }
 
 } // namespace
@@ -86,8 +166,7 @@ void initialise()
 {
     static const bool initialised = [] {
         Magick::InitializeMagick(nullptr);
-        // The pool already runs one image per core; more threads inside one image only compete for them.
-        Magick::ResourceLimits::thread(1);
+        setLimits();
         return true;
     }();
     Q_UNUSED(initialised);
@@ -111,6 +190,9 @@ QByteArray formatOf(const QByteArray &bytes)
 QByteArray resized(const QByteArray &bytes, const QByteArray &format, const QSize &source,
                    const QSize &target, bool allFrames)
 {
+    PixelBudget &shared = budget();
+    const qint64 taken = shared.take(cacheBytes(format, source, target));
+    const auto giveBack = qScopeGuard([&shared, taken] { shared.give(taken); });
     return allFrames ? allFramesResized(bytes, format, target)
                      : firstFrameResized(bytes, format, source, target);
 }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -25,8 +26,12 @@ private slots:
     void fullDisk();
     void killedMidRun();
     void secondRunAfterFailure();
+    void bigPhotosOnManyThreads_data();
+    void bigPhotosOnManyThreads();
 
 private:
+    QStringList bigPhotos();
+
     QStringList makeSources(const QString &name, int count, const QSize &size);
     QVector<CImageInfo> queue(const QStringList &paths);
     void checkNothingLost(const QStringList &sources, const QHash<QString, QByteArray> &before);
@@ -259,6 +264,61 @@ void tst_RunFaults::secondRunAfterFailure()
         if (HostileCorpus::checksum(path) != firstSums.value(path))
             QVERIFY2(second.written.contains(path), qPrintable(path + " was changed but not reported"));
     }
+    checkOutputs(output.path(), sources, HostileRun::targetSize);
+}
+
+// 48 megapixels each, flat so that they are quick to make: the image library's pixel cache for one of them
+// (8 bytes a pixel) is larger than the memory limit of Debian's policy.
+QStringList tst_RunFaults::bigPhotos()
+{
+    const QString folder = sandbox.filePath("big");
+    const QSize size(8000, 6000);
+    if (QDir().mkdir(folder)) {
+        QImage flat(size, QImage::Format_RGB888);
+        flat.fill(QColor(120, 140, 90));
+        for (const char *format : {"jpg", "tif"}) {
+            QImageWriter writer(QString("%1/big 0.%2").arg(folder, format));
+            writer.setCompression(1);
+            if (!writer.write(flat))
+                qWarning("%s", qPrintable(writer.errorString()));
+        }
+        HostileCorpus::writeFlatPng(folder + "/big 0.png", size);
+        for (const char *format : {"jpg", "png", "tif"}) {
+            for (int copy = 1; copy < 2; ++copy)
+                QFile::copy(QString("%1/big 0.%2").arg(folder, format),
+                            QString("%1/big %2.%3").arg(folder).arg(copy).arg(format));
+        }
+    }
+    QStringList paths;
+    for (const QFileInfo &file : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
+        paths.append(file.filePath());
+    return paths;
+}
+
+void tst_RunFaults::bigPhotosOnManyThreads_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::newRow("4 threads") << 4;
+    QTest::newRow("8 threads") << 8;
+}
+
+void tst_RunFaults::bigPhotosOnManyThreads()
+{
+    QFETCH(int, threads);
+    const QStringList sources = bigPhotos();
+    QCOMPARE(sources.size(), 6);
+    const QVector<CImageInfo> images = queue(sources);
+    QCOMPARE(images.size(), sources.size());
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threadsBefore = pool->maxThreadCount();
+    pool->setMaxThreadCount(threads);
+    const auto restore = qScopeGuard([pool, threadsBefore] { pool->setMaxThreadCount(threadsBefore); });
+
+    QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
+    const HostileRun::Run run = HostileRun::resize(images, output.path(), {}, {}, 180000);
+    QVERIFY2(run.finished, "the run did not end");
+    QVERIFY2(!run.canceled, qPrintable(run.error));
+    QCOMPARE(run.written.size(), sources.size());
     checkOutputs(output.path(), sources, HostileRun::targetSize);
 }
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QMutex>
+#include <QWaitCondition>
+#include <QtGlobal>
+
+// Bytes of pixel cache that the images being resized at once may hold together. The image library counts
+// its cache against limits of the whole process, and an image that finds them used up fails with "cache
+// resources exhausted"; waiting here for room lets a batch of big photos run fewer at a time instead.
+// Requests are served in the order they came, so a big image is not starved by a stream of small ones.
+class PixelBudget
+{
+public:
+    explicit PixelBudget(qint64 capacity);
+
+    // Blocks until bytes fit beside what the others hold; a request beyond the whole capacity waits until
+    // nobody else holds anything. Returns what was taken, to be given back.
+    qint64 take(qint64 bytes);
+    void give(qint64 bytes);
+
+    qint64 capacity() const { return m_capacity; }
+
+private:
+    const qint64 m_capacity;
+    QMutex mutex;
+    QWaitCondition changed;
+    qint64 used = 0;
+    quint64 nextTicket = 0;
+    quint64 serving = 0;
+};
