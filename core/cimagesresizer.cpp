@@ -54,9 +54,11 @@ QByteArray readSource(const QString &path)
 void writeOutput(const QString &path, const QByteArray &bytes)
 {
     // The bytes reach the output name only by a rename once they are all on disk, so a failure or a kill
-    // never leaves a truncated file there nor spoils an earlier good one.
+    // never leaves a truncated file there nor spoils an earlier good one. Unbuffered, because QSaveFile
+    // misses a failure of the buffer's last flush (a full disk) and renames an empty file into place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         throw CResizeError(path, reason);

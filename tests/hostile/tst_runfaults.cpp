@@ -103,6 +103,16 @@ void tst_RunFaults::sourceChanged_data()
     QTest::addColumn<bool>("fails");
     QTest::newRow("deleted") << QByteArray() << true;
     QTest::newRow("replaced by text") << QByteArray("not a picture any more\n") << true;
+    // Were the image library to pick the coder by content, these would draw the file they name into the
+    // output.
+    QTest::newRow("replaced by a drawing script")
+        << QByteArray("push graphic-context\nviewbox 0 0 64 48\nimage over 0,0 0,0 '/etc/hostname'\n"
+                      "pop graphic-context\n")
+        << true;
+    QTest::newRow("replaced by a vector drawing")
+        << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"48\">"
+                      "<image href=\"file:///etc/hostname\" width=\"64\" height=\"48\"/></svg>\n")
+        << true;
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     TestImages::photo(QSize(80, 60), 9).save(&buffer, "JPEG");
@@ -197,8 +207,7 @@ void tst_RunFaults::fullDisk()
     const QHash<QString, QByteArray> before = checksums(sources);
     const HostileRun::Run run = HostileRun::resize(queue(sources), folder);
     QVERIFY2(run.finished, "the run did not end");
-    if (!run.canceled)
-        QSKIP("the run ended without noticing the full disk: not yet explained, see the report");
+    QVERIFY2(run.canceled, "the run went on although its outputs did not fit on the disk");
     QVERIFY2(!run.error.isEmpty(), "the failure left no message");
     checkOutputs(folder, sources, HostileRun::targetSize);
     checkNothingLost(sources, before);
