@@ -94,13 +94,23 @@ BenchRow runEngine(BenchReport &report, const QStringList &photos, const EngineR
     return row;
 }
 
+// Debian's own binary behind the "convert" link: a wrapper script earlier on the PATH would add its start-up
+// to every image.
+QString convertProgram()
+{
+    static const QString program = BenchProcess::available(QStringLiteral("convert-im6.q16"))
+                                       ? QStringLiteral("convert-im6.q16")
+                                       : QStringLiteral("convert");
+    return program;
+}
+
 QStringList peerCommand(const QString &tool, const QString &file, const QSize &target, const QString &out)
 {
     const QString box = targetName(target);
     if (tool == QLatin1String("convert"))
-        return {"convert", file, "-resize", box, out};
+        return {convertProgram(), file, "-resize", box, out};
     if (tool == QLatin1String("convert+hint"))
-        return {"convert", "-define", "jpeg:size=" + box, file, "-resize", box, out};
+        return {convertProgram(), "-define", "jpeg:size=" + box, file, "-resize", box, out};
     if (tool == QLatin1String("vipsthumbnail"))
         return {"vipsthumbnail", file, "-s", box, "-o", out};
     // Decoding alone at the scale that still covers the target: what no resizer can beat.
@@ -122,7 +132,7 @@ BenchRow runPeer(const QString &tool, const QStringList &photos, const QSize &ta
 
 QString programOf(const QString &tool)
 {
-    return tool.startsWith(QLatin1String("convert")) ? QStringLiteral("convert") : tool;
+    return tool.startsWith(QLatin1String("convert")) ? convertProgram() : tool;
 }
 
 double psnrAgainst(const Magick::Image &original, const QString &output)
