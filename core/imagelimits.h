@@ -10,6 +10,10 @@ namespace ImageLimits {
 
 constexpr qint64 maxPixels = 250'000'000;
 
+// Long enough for the largest image allowed on a slow machine; a file that takes longer is taken to be
+// built to make its decoder spin.
+constexpr int secondsPerImage = 300;
+
 inline qint64 pixelsOf(const QSize &size)
 {
     return qint64(size.width()) * qint64(size.height());

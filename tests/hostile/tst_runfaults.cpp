@@ -26,6 +26,8 @@ private slots:
     void fullDisk();
     void killedMidRun();
     void secondRunAfterFailure();
+    void slowImageIsStopped_data();
+    void slowImageIsStopped();
     void bigPhotosOnManyThreads_data();
     void bigPhotosOnManyThreads();
 
@@ -274,6 +276,32 @@ void tst_RunFaults::secondRunAfterFailure()
             QVERIFY2(second.written.contains(path), qPrintable(path + " was changed but not reported"));
     }
     checkOutputs(output.path(), sources, HostileRun::targetSize);
+}
+
+void tst_RunFaults::slowImageIsStopped_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("still image") << "slow.png";
+    QTest::newRow("animation, every frame") << "slow.gif";
+}
+
+void tst_RunFaults::slowImageIsStopped()
+{
+    QFETCH(QString, name);
+    const QString path = sandbox.filePath(name);
+    QVERIFY(name.endsWith("png") ? HostileCorpus::writeFlatPng(path, QSize(4000, 3000))
+                                 : !TestImages::writeAnimatedGif(path, QSize(160, 120), 100).isEmpty());
+    const QVector<CImageInfo> images = queue({path});
+    QCOMPARE(images.size(), 1);
+    qputenv("BRINDLE_SECONDS_PER_IMAGE", "0.001");
+    const auto unset = qScopeGuard([] { qunsetenv("BRINDLE_SECONDS_PER_IMAGE"); });
+
+    QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
+    const HostileRun::Run run = HostileRun::resize(images, output.path());
+    QVERIFY2(run.finished && run.canceled, "the image ran past its time");
+    QVERIFY2(run.error.contains(name) && run.error.contains("took longer than 0.001 seconds"),
+             qPrintable(run.error));
+    QVERIFY(QDir(output.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
 // 48 megapixels each, flat so that they are quick to make: the image library's pixel cache for one of them
