@@ -1,16 +1,21 @@
 #include "benchcorpus.h"
 
+#include <Magick++.h>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QRandomGenerator>
 #include <QtConcurrent>
 #include <algorithm>
+#include <list>
 
 namespace BenchCorpus {
 
 namespace {
+
+const int animationFrames = 12;
 
 // Smooth shapes under grain: what makes real photos cost what they cost in an encoder.
 QImage photoLike(const QSize &size, int seed)
@@ -41,6 +46,38 @@ QImage photoLike(const QSize &size, int seed)
     return image;
 }
 
+// Frames of one colour theme that drift, as in a short clip; Qt cannot write GIF, the image library can.
+bool writeAnimation(const QString &path, const QSize &size, int seed)
+{
+    std::list<Magick::Image> frames;
+    for (int i = 0; i < animationFrames; ++i) {
+        const QImage frame =
+            photoLike(size, seed * animationFrames + i).convertToFormat(QImage::Format_RGB888);
+        QByteArray packed;
+        // Qt pads every scan line to 4 bytes; the image library wants the pixels packed.
+        for (int y = 0; y < frame.height(); ++y)
+            packed.append(reinterpret_cast<const char *>(frame.constScanLine(y)), frame.width() * 3);
+        frames.emplace_back(size_t(size.width()), size_t(size.height()), "RGB", Magick::CharPixel,
+                            packed.constData());
+        frames.back().animationDelay(10);
+        frames.back().magick("GIF");
+    }
+    try {
+        Magick::writeImages(frames.begin(), frames.end(), path.toStdString(), true);
+    } catch (const Magick::Exception &) {
+        return false;
+    }
+    return true;
+}
+
+bool write(const QString &path, const QSize &size, int seed)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix == QLatin1String("gif"))
+        return writeAnimation(path, size, seed);
+    return photoLike(size, seed).save(path, nullptr, suffix == QLatin1String("jpg") ? 92 : -1);
+}
+
 // Files that exist are kept: the corpus is the same from run to run and made only once. The rename makes
 // a half-written file impossible; the temporary name keeps the suffix that tells the writer the format.
 QStringList ensure(const QString &folder, const QString &pattern, int count, const QSize &size)
@@ -54,8 +91,8 @@ QStringList ensure(const QString &folder, const QString &pattern, int count, con
             missing << i;
     }
     QtConcurrent::blockingMap(missing, [&](int i) {
-        const QString temporary = paths[i] + QStringLiteral(".part.jpg");
-        if (photoLike(size, i).save(temporary, "JPEG", 92))
+        const QString temporary = paths[i] + QStringLiteral(".part.") + QFileInfo(paths[i]).suffix();
+        if (write(temporary, size, i))
             QFile::rename(temporary, paths[i]);
     });
     const bool complete =
@@ -68,6 +105,13 @@ QStringList ensure(const QString &folder, const QString &pattern, int count, con
 QStringList photos(const QString &folder, int count, const QSize &size)
 {
     return ensure(folder, QStringLiteral("photo%1.jpg"), count, size);
+}
+
+QStringList stillsAndAnimations(const QString &folder, int stills, const QSize &stillSize, int animations)
+{
+    const QStringList pngs = ensure(folder, QStringLiteral("still%1.png"), stills, stillSize);
+    const QStringList gifs = ensure(folder, QStringLiteral("clip%1.gif"), animations, QSize(640, 480));
+    return pngs.isEmpty() || gifs.isEmpty() ? QStringList() : pngs + gifs;
 }
 
 QStringList smallImages(const QString &folder, int count)

@@ -110,6 +110,21 @@ double medianSeconds(const std::function<void()> &work)
     return times[times.size() / 2];
 }
 
+// A batch of 500 opens in some 25 ms, where one hiccup of a shared machine shows: the fastest of a few
+// openings, the last of them into queue.
+BenchRow fastestOpening(CImagesModel &queue, const QStringList &images, const QString &caseName)
+{
+    const int tries = 3;
+    BenchRow fastest;
+    for (int i = 0; i < tries; ++i) {
+        CImagesModel scratch;
+        const BenchRow row = openIntoModel(i == tries - 1 ? queue : scratch, images, caseName);
+        if (i == 0 || row.seconds < fastest.seconds)
+            fastest = row;
+    }
+    return fastest;
+}
+
 } // namespace
 
 void compareOpening(BenchReport &report, const QStringList &photos)
@@ -139,7 +154,7 @@ void runBatches(BenchReport &report, const QStringList &images, const QVector<in
         const QString outFolder = work + QStringLiteral("/batch");
         QDir(outFolder).removeRecursively();
         CImagesModel queue;
-        opened << openIntoModel(queue, images.mid(0, count), QStringLiteral("open %1").arg(count));
+        opened << fastestOpening(queue, images.mid(0, count), QStringLiteral("open %1").arg(count));
         resized << resizeQueue(queue, outFolder, QStringLiteral("run %1").arg(count));
         report.add(opened.last());
         report.add(resized.last());

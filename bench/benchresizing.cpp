@@ -301,6 +301,24 @@ void compareTools(BenchReport &report, const QStringList &photos, const QString 
     addGoals(report);
 }
 
+void compareFormats(BenchReport &report, const QStringList &files, const QString &work)
+{
+    const QString peer = QStringLiteral("convert");
+    if (!BenchProcess::available(programOf(peer))) {
+        report.addNote(QStringLiteral("skipped png+gif: %1 is not installed").arg(programOf(peer)));
+        return;
+    }
+    const QSize target(800, 600);
+    const QString caseName = QStringLiteral("png+gif ") + targetName(target);
+    BenchRow ours =
+        runEngine(report, files, EngineRun{target}, freshFolder(work + QStringLiteral("/brindle-png+gif")));
+    BenchRow theirs = runPeer(peer, files, target, freshFolder(work + QStringLiteral("/convert-png+gif")));
+    ours.caseName = theirs.caseName = caseName;
+    report.add(ours);
+    report.add(theirs);
+    addRatioGoal(report, caseName, peer, 1);
+}
+
 void compareLibraryThreads(BenchReport &report, const QStringList &photos, const QString &work)
 {
     const QString caseName = QStringLiteral("library threads");

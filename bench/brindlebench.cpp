@@ -18,12 +18,15 @@ struct Plan
 {
     int photos;
     QSize photoSize;
+    int stills;
+    QSize stillSize;
+    int animations;
     QVector<int> batches;
     int records;
 };
 
-const Plan fullPlan{12, QSize(4000, 3000), {500, 5000}, 10000};
-const Plan quickPlan{4, QSize(2000, 1500), {100, 1000}, 2000};
+const Plan fullPlan{12, QSize(4000, 3000), 8, QSize(3000, 2000), 2, {500, 5000}, 10000};
+const Plan quickPlan{4, QSize(2000, 1500), 2, QSize(1500, 1000), 1, {100, 1000}, 2000};
 
 int runChild(int argc, char *argv[])
 {
@@ -67,9 +70,12 @@ int main(int argc, char *argv[])
     const QStringList photos = BenchCorpus::photos(
         folder + QStringLiteral("/photos-%1x%2").arg(plan.photoSize.width()).arg(plan.photoSize.height()),
         plan.photos, plan.photoSize);
+    const QStringList stillsAndAnimations = BenchCorpus::stillsAndAnimations(
+        folder + QStringLiteral("/stills-%1x%2").arg(plan.stillSize.width()).arg(plan.stillSize.height()),
+        plan.stills, plan.stillSize, plan.animations);
     const QStringList smallImages =
         BenchCorpus::smallImages(folder + QStringLiteral("/small"), qMax(plan.records, plan.batches.last()));
-    if (photos.isEmpty() || smallImages.isEmpty()) {
+    if (photos.isEmpty() || stillsAndAnimations.isEmpty() || smallImages.isEmpty()) {
         out << "could not write the corpus into " << QDir::toNativeSeparators(folder) << Qt::endl;
         return 1;
     }
@@ -77,6 +83,7 @@ int main(int argc, char *argv[])
 
     BenchReport report;
     BenchResizing::compareTools(report, photos, work);
+    BenchResizing::compareFormats(report, stillsAndAnimations, work);
     BenchQueue::compareOpening(report, photos);
     BenchQueue::runBatches(report, smallImages, plan.batches, work);
     BenchQueue::timeEstimate(report, smallImages.mid(0, plan.records));
