@@ -10,6 +10,7 @@ packages=(
     libmagick++-dev
     imagemagick libvips-tools libjpeg-turbo-progs # the peers the benchmark compares with
     xvfb xauth # headless screenshots and running the program without a display
+    locales # the test of file names under a Latin-1 locale makes one with localedef
 )
 
 missing=()

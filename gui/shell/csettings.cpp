@@ -6,7 +6,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTextCodec>
 #include <QTranslator>
+#include <langinfo.h>
 
 namespace {
 const QString mainGroup = QStringLiteral("Main");
@@ -60,8 +62,18 @@ QString translationsPath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Translations");
 }
 
+void followLocaleFileNames()
+{
+    const QByteArray codeset(nl_langinfo(CODESET));
+    if (codeset == "UTF-8" || codeset == "ANSI_X3.4-1968")
+        return;
+    if (QTextCodec *codec = QTextCodec::codecForName(codeset))
+        QTextCodec::setCodecForLocale(codec);
+}
+
 void prepareApplication(QApplication &app)
 {
+    followLocaleFileNames();
     auto *translator = new QTranslator(&app);
     translator->load(QStringLiteral("qt_") + QLocale::system().name(),
                      QLibraryInfo::location(QLibraryInfo::TranslationsPath));

@@ -10,6 +10,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <unistd.h>
 
@@ -26,6 +28,7 @@ private slots:
     void fullDisk();
     void killedMidRun();
     void secondRunAfterFailure();
+    void latin1Names();
     void slowImageIsStopped_data();
     void slowImageIsStopped();
     void bigPhotosOnManyThreads_data();
@@ -276,6 +279,78 @@ void tst_RunFaults::secondRunAfterFailure()
             QVERIFY2(second.written.contains(path), qPrintable(path + " was changed but not reported"));
     }
     checkOutputs(output.path(), sources, HostileRun::targetSize);
+}
+
+// This process runs in a UTF-8 locale, where Qt cannot name a file whose name is not UTF-8: such files are
+// listed and read here by their bytes.
+static QList<QByteArray> rawFileNames(const QByteArray &folder)
+{
+    QList<QByteArray> names;
+    DIR *dir = opendir(folder.constData());
+    while (dirent *entry = dir ? readdir(dir) : nullptr) {
+        if (entry->d_type == DT_REG)
+            names.append(entry->d_name);
+    }
+    if (dir)
+        closedir(dir);
+    return names;
+}
+
+static QByteArray rawContents(const QByteArray &path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return {};
+    return file.readAll();
+}
+
+static bool rawWrite(const QByteArray &path, const QByteArray &bytes)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    return fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle) &&
+           file.write(bytes) == bytes.size();
+}
+
+// Under a Latin-1 locale "Grüße été.jpg" is a name whose bytes are not UTF-8: read or written through any
+// other encoding than the locale's, it comes out as another file or none.
+void tst_RunFaults::latin1Names()
+{
+    const QString locales = sandbox.filePath("locales");
+    QVERIFY(QDir().mkpath(locales));
+    QProcess localedef;
+    localedef.start("localedef", {"-i", "de_DE", "-f", "ISO-8859-1", locales + "/de_DE.ISO-8859-1"});
+    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
+        localedef.exitCode() != 0)
+        QSKIP("cannot make a Latin-1 locale here (localedef and Debian's locales package)");
+    const QByteArray sources = QFile::encodeName(sandbox.filePath("latin1 sources"));
+    QVERIFY(QDir().mkdir(QFile::decodeName(sources)));
+    const QByteArray name("Gr\xfc\xdf"
+                          "e \xe9t\xe9.jpg");
+    QBuffer photo;
+    photo.open(QIODevice::WriteOnly);
+    QVERIFY(TestImages::photo(QSize(640, 480)).save(&photo, "JPEG"));
+    QVERIFY(rawWrite(sources + '/' + name, photo.data()));
+
+    QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LOCPATH", locales);
+    environment.insert("LC_ALL", "de_DE.ISO-8859-1");
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.start(HOSTILE_CHILD, {output.path(), QFile::decodeName(sources)});
+    QVERIFY2(child.waitForFinished(30000), "the child did not end");
+    QCOMPARE(child.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()).trimmed(),
+             output.path() + '/' + QString::fromLatin1(name));
+    const QByteArray outputFolder = QFile::encodeName(output.path());
+    QCOMPARE(rawFileNames(outputFolder), QList<QByteArray>{name});
+    QCOMPARE(QImage::fromData(rawContents(outputFolder + '/' + name)).size(), QSize(320, 240));
+    QVERIFY2(rawContents(sources + '/' + name) == photo.data(), "the source was changed");
+    // Qt could not remove them with the temporary folders.
+    QVERIFY(::unlink((outputFolder + '/' + name).constData()) == 0);
+    QVERIFY(::unlink((sources + '/' + name).constData()) == 0);
 }
 
 void tst_RunFaults::slowImageIsStopped_data()
