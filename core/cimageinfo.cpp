@@ -51,6 +51,15 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
         return;
     }
     QImageReader reader(path);
+    // The engine resizes only these, and takes the format from the content too: anything else (WebP, an
+    // icon, a TGA guessed from a suffix) would be queued only to stop the run.
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (!format.isEmpty() && !QByteArrayList{"jpeg", "png", "gif", "bmp", "tiff"}.contains(format)) {
+        m_nullReason = QStringLiteral("%1 content, not JPEG, PNG, GIF, BMP or TIFF")
+                           .arg(QString::fromLatin1(format.toUpper()));
+        return;
+    }
     const QSize header = reader.size();
     // A header can claim any size for a few bytes; believing it would mean a decode of gigabytes.
     if (ImageLimits::tooLarge(header)) {

@@ -157,6 +157,9 @@ void tst_CImageInfo::nullReason_data()
     file.write("no picture here");
     file.close();
     QTest::newRow("text under an image name: the decoder's words") << text << true << "";
+    const QString webp = TestImages::write(dir.filePath("webp.jpg"), QSize(8, 6), "WEBP");
+    if (!webp.isEmpty())
+        QTest::newRow("a format Qt reads but the engine does not") << webp << true << "WEBP content";
 }
 
 void tst_CImageInfo::nullReason()
