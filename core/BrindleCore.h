@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAtomicInt>
 #include <QFlags>
 #include <QFutureWatcher>
 #include <QImage>
@@ -160,6 +161,9 @@ private:
     uint averageResizeTime;
     bool sameFolder;
     QString m_lastError;
+    // Set by cancel() once the run is cancelled, read by the pool's images: those still waiting for memory
+    // or decoding give up instead of finishing work that nobody will see.
+    QAtomicInt canceling;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CImagesResizer::ResizeParameters)

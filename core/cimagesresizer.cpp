@@ -2,6 +2,7 @@
 
 #include "cresizeerror.h"
 #include "cresizeresult.h"
+#include "imagedeadline.h"
 #include "imagelimits.h"
 #include "magickcodec.h"
 
@@ -171,9 +172,12 @@ CResizeResult CImagesResizer::resizeImage(const CImageInfo &image) const
         throw CResizeError(image.fullPath(), QStringLiteral("not a JPEG, PNG, GIF, BMP or TIFF file"));
     QByteArray output;
     try {
-        output =
-            MagickCodec::resized(source, format, image.resolution(), getNewResolution(image.resolution()),
-                                 image.suffix() == QLatin1String("gif"));
+        output = MagickCodec::resized(
+            source, format, image.resolution(), getNewResolution(image.resolution()),
+            image.suffix() == QLatin1String("gif"), [this] { return canceling.loadRelaxed() != 0; });
+    } catch (const ImageAbandoned &) {
+        // The run is cancelled already, so this result is dropped unseen.
+        return CResizeResult();
     } catch (const Magick::Exception &error) {
         throw CResizeError(image.fullPath(), QString::fromLocal8Bit(error.what()));
     } catch (const std::exception &error) {
@@ -246,6 +250,7 @@ void CImagesResizer::resizeImages(const QVector<CImageInfo> &images)
     if (!createFoldersForNewImages(this->images))
         throw std::runtime_error("Don't can create output foledr for all images");
     m_lastError.clear();
+    canceling.storeRelaxed(0);
     const std::function<CResizeResult(const CImageInfo &)> resizeOne = [this](const CImageInfo &image) {
         return resizeImage(image);
     };
@@ -273,7 +278,9 @@ void CImagesResizer::setPause(bool isPause)
 
 void CImagesResizer::cancel()
 {
+    // Cancelled first, so that an image that gives up on seeing the flag has its result dropped.
     watcher.cancel();
+    canceling.storeRelaxed(1);
     timer.stop();
 }
 

@@ -3,9 +3,10 @@
 #include <QString>
 #include <stdexcept>
 
-ImageDeadline::ImageDeadline(qint64 msecs)
+ImageDeadline::ImageDeadline(qint64 msecs, const std::function<bool()> &abandoned)
     : msecs(msecs)
     , timer(msecs)
+    , abandoned(abandoned)
 {
 }
 
@@ -14,8 +15,15 @@ void ImageDeadline::watch(MagickCore::ImageInfo *info)
     MagickCore::SetImageInfoProgressMonitor(info, &ImageDeadline::report, this);
 }
 
+bool ImageDeadline::stopped() const
+{
+    return expired || timer.hasExpired() || abandoned();
+}
+
 void ImageDeadline::check() const
 {
+    if (abandoned())
+        throw ImageAbandoned();
     if (expired || timer.hasExpired())
         throw std::runtime_error(QStringLiteral("took longer than %1 seconds, the most one image may take")
                                      .arg(double(msecs) / 1000)
@@ -27,5 +35,5 @@ MagickCore::MagickBooleanType ImageDeadline::report(const char *, MagickCore::Ma
 {
     auto *self = static_cast<ImageDeadline *>(deadline);
     self->expired = self->expired || self->timer.hasExpired();
-    return self->expired ? MagickCore::MagickFalse : MagickCore::MagickTrue;
+    return self->stopped() ? MagickCore::MagickFalse : MagickCore::MagickTrue;
 }

@@ -206,12 +206,14 @@ QByteArray formatOf(const QByteArray &bytes)
 }
 
 QByteArray resized(const QByteArray &bytes, const QByteArray &format, const QSize &source,
-                   const QSize &target, bool allFrames)
+                   const QSize &target, bool allFrames, const std::function<bool()> &abandoned)
 {
     PixelBudget &shared = budget();
-    const qint64 taken = shared.take(cacheBytes(format, source, target));
+    const qint64 taken = shared.take(cacheBytes(format, source, target), abandoned);
+    if (taken < 0)
+        throw ImageAbandoned();
     const auto giveBack = qScopeGuard([&shared, taken] { shared.give(taken); });
-    ImageDeadline deadline(msecsPerImage());
+    ImageDeadline deadline(msecsPerImage(), abandoned);
     try {
         const QByteArray output = allFrames ? allFramesResized(bytes, format, target, deadline)
                                             : firstFrameResized(bytes, format, source, target, deadline);

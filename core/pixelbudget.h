@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QMutex>
+#include <QSet>
 #include <QWaitCondition>
 #include <QtGlobal>
+#include <functional>
 
 // Bytes of pixel cache that the images being resized at once may hold together. The image library counts
 // its cache against limits of the whole process, and an image that finds them used up fails with "cache
@@ -14,17 +16,21 @@ public:
     explicit PixelBudget(qint64 capacity);
 
     // Blocks until bytes fit beside what the others hold; a request beyond the whole capacity waits until
-    // nobody else holds anything. Returns what was taken, to be given back.
-    qint64 take(qint64 bytes);
+    // nobody else holds anything. Returns what was taken, to be given back, or -1 when abandoned() turned
+    // true while waiting (looked at every tenth of a second).
+    qint64 take(qint64 bytes, const std::function<bool()> &abandoned);
     void give(qint64 bytes);
 
     qint64 capacity() const { return m_capacity; }
 
 private:
+    void serveNext();
+
     const qint64 m_capacity;
     QMutex mutex;
     QWaitCondition changed;
     qint64 used = 0;
     quint64 nextTicket = 0;
     quint64 serving = 0;
+    QSet<quint64> abandonedTickets;
 };

@@ -31,6 +31,7 @@ private slots:
     void latin1Names();
     void slowImageIsStopped_data();
     void slowImageIsStopped();
+    void cancelLeavesTheBigPhotosWaiting();
     void bigPhotosOnManyThreads_data();
     void bigPhotosOnManyThreads();
 
@@ -431,6 +432,33 @@ void tst_RunFaults::bigPhotosOnManyThreads()
     QVERIFY2(run.finished, "the run did not end");
     QVERIFY2(!run.canceled, qPrintable(run.error));
     QCOMPARE(run.written.size(), sources.size());
+    checkOutputs(output.path(), sources, HostileRun::targetSize);
+}
+
+// The big photos take their turns one after another; a cancel must not wait for every turn.
+void tst_RunFaults::cancelLeavesTheBigPhotosWaiting()
+{
+    const QStringList sources = bigPhotos();
+    const QVector<CImageInfo> images = queue(sources);
+    QCOMPARE(images.size(), sources.size());
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threadsBefore = pool->maxThreadCount();
+    pool->setMaxThreadCount(8);
+    const auto restore = qScopeGuard([pool, threadsBefore] { pool->setMaxThreadCount(threadsBefore); });
+
+    QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
+    CImagesResizer resizer;
+    resizer.setSize(HostileRun::targetSize);
+    resizer.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
+    resizer.setOutputFolder(output.path());
+    connect(&resizer, &CImagesResizer::imageResized, &resizer, &CImagesResizer::blockingCancel);
+    QSignalSpy finished(&resizer, &CImagesResizer::resizeFinished);
+    resizer.resizeImages(images);
+    QVERIFY(finished.wait(120000));
+    const QStringList written = QDir(output.path()).entryList(QDir::Files | QDir::Hidden);
+    QVERIFY2(written.size() < sources.size(), qPrintable("every image was finished: " + written.join(", ")));
+    QVERIFY2(resizer.lastError().isEmpty(),
+             qPrintable("a cancel reported a failure: " + resizer.lastError()));
     checkOutputs(output.path(), sources, HostileRun::targetSize);
 }
 
