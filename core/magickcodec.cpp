@@ -117,7 +117,8 @@ QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, c
 
 // The image library's memory for one image at once: the decoded pixels, the half-scaled picture between the
 // two passes of the resize and the target, 10 bytes a pixel each; PNG and TIFF decoders also hold the whole
-// picture in their own layout first (up to 8 bytes a pixel), while libjpeg hands it over row by row.
+// picture in their own layout first (up to 8 bytes a pixel), while libjpeg hands it over row by row. An
+// animation counts as its first frame: how many frames it has is known only once it is read.
 qint64 cacheBytes(const QByteArray &format, const QSize &source, const QSize &target)
 {
     const auto pixels = [](const QSize &size) { return qint64(size.width()) * qint64(size.height()); };
@@ -125,11 +126,11 @@ qint64 cacheBytes(const QByteArray &format, const QSize &source, const QSize &ta
     qint64 decoderBytesPerPixel = 8;
     if (format == "JPEG") {
         decoderBytesPerPixel = 0;
-        for (int factor = 8; factor > 1 && reducesJpeg(source, target); factor /= 2) {
-            if (source.width() >= factor * target.width() && source.height() >= factor * target.height()) {
-                decoded = QSize(source.width() / factor, source.height() / factor);
-                break;
-            }
+        if (reducesJpeg(source, target)) {
+            int factor = 8;
+            while (source.width() < factor * target.width() || source.height() < factor * target.height())
+                factor /= 2;
+            decoded = source / factor;
         }
     }
     const qint64 between = qMax(pixels(QSize(target.width(), decoded.height())),
