@@ -17,14 +17,14 @@ void ImageDeadline::watch(MagickCore::ImageInfo *info)
 
 bool ImageDeadline::stopped() const
 {
-    return expired || timer.hasExpired() || abandoned();
+    return timer.hasExpired() || abandoned();
 }
 
 void ImageDeadline::check() const
 {
     if (abandoned())
         throw ImageAbandoned();
-    if (expired || timer.hasExpired())
+    if (timer.hasExpired())
         throw std::runtime_error(QStringLiteral("took longer than %1 seconds, the most one image may take")
                                      .arg(double(msecs) / 1000)
                                      .toStdString());
@@ -33,7 +33,6 @@ void ImageDeadline::check() const
 MagickCore::MagickBooleanType ImageDeadline::report(const char *, MagickCore::MagickOffsetType,
                                                     MagickCore::MagickSizeType, void *deadline)
 {
-    auto *self = static_cast<ImageDeadline *>(deadline);
-    self->expired = self->expired || self->timer.hasExpired();
-    return self->stopped() ? MagickCore::MagickFalse : MagickCore::MagickTrue;
+    return static_cast<const ImageDeadline *>(deadline)->stopped() ? MagickCore::MagickFalse
+                                                                   : MagickCore::MagickTrue;
 }

@@ -33,5 +33,4 @@ private:
     const qint64 msecs;
     const QDeadlineTimer timer;
     const std::function<bool()> abandoned;
-    bool expired = false;
 };
