@@ -121,7 +121,7 @@ QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, c
 // animation counts as its first frame: how many frames it has is known only once it is read.
 qint64 cacheBytes(const QByteArray &format, const QSize &source, const QSize &target)
 {
-    const auto pixels = [](const QSize &size) { return qint64(size.width()) * qint64(size.height()); };
+    using ImageLimits::pixelsOf;
     QSize decoded = source;
     qint64 decoderBytesPerPixel = 8;
     if (format == "JPEG") {
@@ -133,11 +133,11 @@ qint64 cacheBytes(const QByteArray &format, const QSize &source, const QSize &ta
             decoded = source / factor;
         }
     }
-    const qint64 between = qMax(pixels(QSize(target.width(), decoded.height())),
-                                pixels(QSize(decoded.width(), target.height())));
+    const qint64 between = qMax(pixelsOf(QSize(target.width(), decoded.height())),
+                                pixelsOf(QSize(decoded.width(), target.height())));
     constexpr qint64 cacheBytesPerPixel = sizeof(MagickCore::PixelPacket) + sizeof(MagickCore::IndexPacket);
-    return cacheBytesPerPixel * (pixels(decoded) + between + pixels(target)) +
-           decoderBytesPerPixel * pixels(decoded);
+    return cacheBytesPerPixel * (pixelsOf(decoded) + between + pixelsOf(target)) +
+           decoderBytesPerPixel * pixelsOf(decoded);
 }
 
 void lowerLimit(MagickCore::ResourceType resource, MagickSizeType ceiling)

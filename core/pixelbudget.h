@@ -21,8 +21,6 @@ public:
     qint64 take(qint64 bytes, const std::function<bool()> &abandoned);
     void give(qint64 bytes);
 
-    qint64 capacity() const { return m_capacity; }
-
 private:
     void serveNext();
 
