@@ -153,12 +153,13 @@ private slots:
 private:
     QSize getNewResolution(const QSize &source) const;
     CResizeResult resizeImage(const CImageInfo &image) const;
+    QByteArray resizedBytes(const CImageInfo &image) const;
     bool createFoldersForNewImages(const QVector<CImageInfo> &images) const;
     CEvaluatingResult evaluate(const CImageInfo &image) const;
     QString getOutputFolder(const CImageInfo &image) const;
     QString getOutputPath(const CImageInfo &image) const;
     void checkRun(const QVector<CImageInfo> &images) const;
-    void takeRunFailure();
+    QString runFailure() const;
 
     QVector<CImageInfo> images;
     QSize m_size;

@@ -52,13 +52,26 @@ QByteArray readSource(const QString &path)
     return file.readAll();
 }
 
+// A disk that fills up mid-file first shows as a short write with no error set; writing the rest is what
+// fails with the system's reason ("No space left on device").
+bool writeAll(QFileDevice &file, const QByteArray &bytes)
+{
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
 void writeOutput(const QString &path, const QByteArray &bytes)
 {
     // The bytes reach the output name only by a rename once they are all on disk, so a failure or a kill
     // never leaves a truncated file there nor spoils an earlier good one. Unbuffered, because QSaveFile
     // misses a failure of the buffer's last flush (a full disk) and renames an empty file into place.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || !writeAll(file, bytes) ||
         !file.commit()) {
         const QString reason = file.errorString();
         file.cancelWriting();
@@ -87,10 +100,13 @@ CImagesResizer::CImagesResizer(QObject *parent)
         for (int index = beginIndex; index < endIndex; ++index)
             onImageResized(index);
     });
-    connect(&watcher, &QFutureWatcherBase::canceled, this, &CImagesResizer::resizeCanceled);
 }
 
-CImagesResizer::~CImagesResizer() = default;
+CImagesResizer::~CImagesResizer()
+{
+    // The pool's images read this object's settings until they end.
+    blockingCancel();
+}
 
 void CImagesResizer::setSize(const QSize &size)
 {
@@ -190,31 +206,37 @@ QString CImagesResizer::getOutputPath(const CImageInfo &image) const
         .arg(getOutputFolder(image), prefix, image.baseName(), image.completeSuffix());
 }
 
-// Runs in pool threads; reads the settings without a lock and throws CResizeError for a failed image.
+// Runs in pool threads; reads the settings without a lock. Never throws: a failure stored in the run's
+// future would be raised again by every read of the future on the GUI thread, inside the event loop.
 CResizeResult CImagesResizer::resizeImage(const CImageInfo &image) const
 {
     QElapsedTimer elapsed;
     elapsed.start();
-    const QString newImagePath = getOutputPath(image);
+    try {
+        const QString newImagePath = getOutputPath(image);
+        writeOutput(newImagePath, resizedBytes(image));
+        return CResizeResult(image, newImagePath, uint(elapsed.elapsed()));
+    } catch (const ImageAbandoned &) {
+        // The run is cancelled already, so this result is dropped unseen.
+        return CResizeResult();
+    } catch (const CResizeError &error) {
+        return CResizeResult::failure(error.text());
+    } catch (const std::exception &error) {
+        return CResizeResult::failure(
+            CResizeError(image.fullPath(), QString::fromLocal8Bit(error.what())).text());
+    }
+}
+
+// Runs in pool threads; throws CResizeError, ImageAbandoned or the image library's exceptions.
+QByteArray CImagesResizer::resizedBytes(const CImageInfo &image) const
+{
     const QByteArray source = readSource(image.fullPath());
     const QByteArray format = MagickCodec::formatOf(source);
     if (format.isEmpty())
         throw CResizeError(image.fullPath(), QStringLiteral("not a JPEG, PNG, GIF, BMP or TIFF file"));
-    QByteArray output;
-    try {
-        output = MagickCodec::resized(
-            source, format, image.resolution(), getNewResolution(image.resolution()),
-            image.suffix() == QLatin1String("gif"), [this] { return canceling.loadRelaxed() != 0; });
-    } catch (const ImageAbandoned &) {
-        // The run is cancelled already, so this result is dropped unseen.
-        return CResizeResult();
-    } catch (const Magick::Exception &error) {
-        throw CResizeError(image.fullPath(), QString::fromLocal8Bit(error.what()));
-    } catch (const std::exception &error) {
-        throw CResizeError(image.fullPath(), QString::fromLocal8Bit(error.what()));
-    }
-    writeOutput(newImagePath, output);
-    return CResizeResult(image, newImagePath, uint(elapsed.elapsed()));
+    return MagickCodec::resized(source, format, image.resolution(), getNewResolution(image.resolution()),
+                                image.suffix() == QLatin1String("gif"),
+                                [this] { return canceling.loadRelaxed() != 0; });
 }
 
 bool CImagesResizer::createFoldersForNewImages(const QVector<CImageInfo> &images) const
@@ -317,19 +339,20 @@ void CImagesResizer::cancel()
 void CImagesResizer::blockingCancel()
 {
     cancel();
-    takeRunFailure();
+    watcher.waitForFinished();
+    m_lastError = runFailure();
 }
 
-void CImagesResizer::takeRunFailure()
+// The first failed image's reason among the results the run stored, whether or not they were delivered
+// before a cancel; empty when none failed.
+QString CImagesResizer::runFailure() const
 {
-    // Waiting on a run that a failed image ended raises that failure again; here it becomes lastError().
-    try {
-        watcher.waitForFinished();
-    } catch (const CResizeError &error) {
-        m_lastError = error.text();
-    } catch (const QException &error) {
-        m_lastError = QString::fromLocal8Bit(error.what());
+    const QFuture<CResizeResult> run = watcher.future();
+    for (int index = 0; index < images.size(); ++index) {
+        if (run.isResultReadyAt(index) && !run.resultAt(index).error().isEmpty())
+            return run.resultAt(index).error();
     }
+    return QString();
 }
 
 void CImagesResizer::onResizeStarted()
@@ -347,13 +370,22 @@ void CImagesResizer::onResizeStarted()
 void CImagesResizer::onResizeFinished()
 {
     timer.stop();
-    takeRunFailure();
+    m_lastError = runFailure();
+    // Told here, not when the watcher reports the cancel: the failure of a run's last image is seen only
+    // after the run has ended, and its cancel must still come before the end.
+    if (watcher.isCanceled() || !m_lastError.isEmpty())
+        emit resizeCanceled();
     emit resizeFinished();
 }
 
 void CImagesResizer::onImageResized(int index)
 {
     const CResizeResult result = watcher.resultAt(index);
+    if (!result.error().isEmpty()) {
+        // The first failure ends the run; lastError() finds it among the results when the run has ended.
+        cancel();
+        return;
+    }
     const QString &sourceImagePath = images[index].fullPath();
     averageSpeed = (result.speed() + averageSpeed) >> 1;
     averageResizeTime = (result.resizeTime() + averageResizeTime) >> 1;

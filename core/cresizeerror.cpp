@@ -8,16 +8,6 @@ CResizeError::CResizeError(const QString &path, const QString &message)
 {
 }
 
-void CResizeError::raise() const
-{
-    throw *this;
-}
-
-CResizeError *CResizeError::clone() const
-{
-    return new CResizeError(*this);
-}
-
 QString CResizeError::text() const
 {
     return QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(m_path), m_message);

@@ -1,17 +1,13 @@
 #pragma once
 
-#include <QException>
 #include <QString>
 
-// A failed image, carried from the pool thread that met it to the thread that watches the run:
-// QtConcurrent only transports exceptions derived from QException.
-class CResizeError : public QException
+// A failed image, thrown inside the pool thread that met it and turned there into the image's result, so
+// that the run's future never holds an exception for the GUI thread to meet again.
+class CResizeError
 {
 public:
     CResizeError(const QString &path, const QString &message);
-
-    void raise() const override;
-    CResizeError *clone() const override;
 
     // The file's native path and the reason, as one line for the user.
     QString text() const;

@@ -12,6 +12,13 @@ CResizeResult::CResizeResult(const CImageInfo &sourceImage, const QString &newIm
         m_speed = uint(quint64(QFileInfo(newImagePath).size()) * 1000 / resizeTime);
 }
 
+CResizeResult CResizeResult::failure(const QString &error)
+{
+    CResizeResult result;
+    result.m_error = error;
+    return result;
+}
+
 const QString &CResizeResult::newImagePath() const
 {
     return m_newImagePath;
@@ -25,4 +32,9 @@ uint CResizeResult::resizeTime() const
 uint CResizeResult::speed() const
 {
     return m_speed;
+}
+
+const QString &CResizeResult::error() const
+{
+    return m_error;
 }

@@ -93,12 +93,6 @@ ResizeWidget::ResizeWidget(CSettings *settings, CImagesModel *imagesModel, QWidg
 
 ResizeWidget::~ResizeWidget()
 {
-    // Waiting on a run that an image failure ended raises that failure again; it was shown to the
-    // user when the run ended, and a destructor must not throw.
-    try {
-        resizer.blockingCancel();
-    } catch (...) {
-    }
     delete ui;
 }
 

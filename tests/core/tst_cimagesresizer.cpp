@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 #include <stdexcept>
 
@@ -36,6 +38,7 @@ private slots:
     void pauseHoldsTheClock();
     void cancelStopsReporting();
     void failingImageCancelsAndKeepsEarlierOutput();
+    void failureStoredWhileResultsAreDelivered();
     void libraryWarningDoesNotCancel();
 
 private:
@@ -478,6 +481,39 @@ void tst_CImagesResizer::failingImageCancelsAndKeepsEarlierOutput()
     const QStringList next = runAndRecord({CImageInfo(source("c.png"))});
     QVERIFY2(!next.contains("canceled"), "a new run starts clean");
     QVERIFY2(resizer->lastError().isEmpty(), "a new run clears the failure of the last one");
+}
+
+// The GUI thread is held in the first image's handler until the pool has met the failure of the last
+// image, so the results of the images between are delivered after it, whatever the machine's timing.
+void tst_CImagesResizer::failureStoredWhileResultsAreDelivered()
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int threads = pool->maxThreadCount();
+    pool->setMaxThreadCount(1);
+    const auto restore = qScopeGuard([pool, threads] { pool->setMaxThreadCount(threads); });
+    const QString broken = in + QStringLiteral("/broken.png");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(2000, '\x13'));
+    file.close();
+    QVector<CImageInfo> images;
+    for (const char *name : {"a.png", "b.png", "c.png"})
+        images << CImageInfo(source(name));
+    images << CImageInfo(source("broken-record.png"));
+    // The record stands for a file that was a picture when it was queued.
+    QVERIFY(QFile::remove(images.last().fullPath()) && QFile::rename(broken, images.last().fullPath()));
+    bool held = false;
+    connect(resizer, &CImagesResizer::imageResized, this, [&held, pool] {
+        if (!held)
+            held = pool->waitForDone(20000);
+    });
+
+    const QStringList seen = runAndRecord(images);
+    QVERIFY2(held, "the pool did not finish while the GUI thread waited");
+    QCOMPARE(seen.filter(QRegularExpression("^(image .*|canceled|finished)$")),
+             QStringList({"image a.png", "image b.png", "image c.png", "canceled", "finished"}));
+    QVERIFY2(resizer->lastError().contains(QDir::toNativeSeparators(images.last().fullPath())),
+             qPrintable(resizer->lastError()));
 }
 
 void tst_CImagesResizer::libraryWarningDoesNotCancel()

@@ -58,11 +58,11 @@ Opening open(const QStringList &paths, int timeoutMs)
 }
 
 Run resize(const QVector<CImageInfo> &images, const QString &folder, const QString &prefix,
-           const std::function<void()> &onFirstImage, int timeoutMs)
+           const std::function<void()> &onFirstImage, int timeoutMs, const QSize &target)
 {
     Run run;
     CImagesResizer resizer;
-    resizer.setSize(targetSize);
+    resizer.setSize(target);
     resizer.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
     resizer.setSameFolderForNewImages(false);
     resizer.setOutputFolder(folder);

@@ -33,10 +33,11 @@ struct Run
     QStringList written;
 };
 
-// Resizes images to exactly targetSize into folder with prefix; onFirstImage runs once, after the first
+// Resizes images to exactly target into folder with prefix; onFirstImage runs once, after the first
 // imageResized.
 Run resize(const QVector<CImageInfo> &images, const QString &folder, const QString &prefix = {},
-           const std::function<void()> &onFirstImage = {}, int timeoutMs = 30000);
+           const std::function<void()> &onFirstImage = {}, int timeoutMs = 30000,
+           const QSize &target = targetSize);
 
 // The name the engine must write for source into folder.
 QString outputPath(const QString &folder, const QString &prefix, const QString &source);

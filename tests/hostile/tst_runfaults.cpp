@@ -10,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -40,6 +41,7 @@ private:
 
     QStringList makeSources(const QString &name, int count, const QSize &size);
     QVector<CImageInfo> queue(const QStringList &paths);
+    void checkReason(const QString &error, const QString &folder, int systemError);
     void checkNothingLost(const QStringList &sources, const QHash<QString, QByteArray> &before);
     void checkOutputs(const QString &folder, const QStringList &sources, const QSize &size);
 
@@ -69,6 +71,14 @@ QVector<CImageInfo> tst_RunFaults::queue(const QStringList &paths)
     if (!opening.finished || opening.queued.size() != paths.size())
         qWarning("only %d of %d sources were queued", int(opening.queued.size()), int(paths.size()));
     return opening.queued;
+}
+
+// The user reads what the system said, after the output's name.
+void tst_RunFaults::checkReason(const QString &error, const QString &folder, int systemError)
+{
+    const QString reason = QString::fromLocal8Bit(strerror(systemError));
+    QVERIFY2(error.startsWith(QDir::toNativeSeparators(folder) + '/'), qPrintable(error));
+    QVERIFY2(error.endsWith(": " + reason), qPrintable(QString("%1, not \"%2\"").arg(error, reason)));
 }
 
 void tst_RunFaults::checkNothingLost(const QStringList &sources, const QHash<QString, QByteArray> &before)
@@ -194,7 +204,18 @@ void tst_RunFaults::outputFolderLost()
     QVERIFY2(!run.error.isEmpty(), "the failure left no message");
     checkNothingLost(sources, before);
     if (readOnly)
+        checkReason(run.error, folder, mounted ? EROFS : EACCES);
+    if (readOnly)
         QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+// The engine's pool set to threads until the guard goes, as on a machine of that many cores.
+static auto poolOfThreads(int threads)
+{
+    QThreadPool *pool = QThreadPool::globalInstance();
+    const int before = pool->maxThreadCount();
+    pool->setMaxThreadCount(threads);
+    return qScopeGuard([pool, before] { pool->setMaxThreadCount(before); });
 }
 
 void tst_RunFaults::fullDisk()
@@ -205,24 +226,27 @@ void tst_RunFaults::fullDisk()
     if (mount("tmpfs", target.constData(), "tmpfs", 0, "size=512k") != 0)
         QSKIP("cannot mount a small file system here (needs root in a machine that allows mounts)");
     const auto unmount = qScopeGuard([&target] { umount(target.constData()); });
-    // Fill all but a few outputs' worth, so that the run meets a full disk after its first images.
+    // Room for part of one output: a disk that fills up in the middle of a file.
     QFile filler(disk + "/filler");
     QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
     const QByteArray block(4096, 'x');
     while (filler.write(block) == block.size()) {
     }
-    filler.resize(filler.size() - block.size());
-    filler.close();
     const QString folder = disk + "/out";
     QVERIFY(QDir().mkdir(folder));
+    filler.resize(filler.size() - 2 * block.size());
+    filler.close();
 
     const QStringList sources = makeSources("disk sources", 16, QSize(640, 480));
     const QHash<QString, QByteArray> before = checksums(sources);
-    const HostileRun::Run run = HostileRun::resize(queue(sources), folder);
+    // One image at a time, so that the first failure is the one cut off mid-file.
+    const auto pool = poolOfThreads(1);
+    const QSize size(320, 240);
+    const HostileRun::Run run = HostileRun::resize(queue(sources), folder, {}, {}, 30000, size);
     QVERIFY2(run.finished, "the run did not end");
     QVERIFY2(run.canceled, "the run went on although its outputs did not fit on the disk");
-    QVERIFY2(!run.error.isEmpty(), "the failure left no message");
-    checkOutputs(folder, sources, HostileRun::targetSize);
+    checkReason(run.error, folder, ENOSPC);
+    checkOutputs(folder, sources, size);
     checkNothingLost(sources, before);
 }
 
@@ -385,15 +409,6 @@ void tst_RunFaults::slowImageIsStopped()
     QVERIFY2(run.error.contains(name) && run.error.contains("took longer than 0.001 seconds"),
              qPrintable(run.error));
     QVERIFY(QDir(output.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
-}
-
-// The engine's pool set to threads until the guard goes, as on a machine of that many cores.
-static auto poolOfThreads(int threads)
-{
-    QThreadPool *pool = QThreadPool::globalInstance();
-    const int before = pool->maxThreadCount();
-    pool->setMaxThreadCount(threads);
-    return qScopeGuard([pool, before] { pool->setMaxThreadCount(before); });
 }
 
 // 48 megapixels each, flat so that they are quick to make: the image library's pixel cache for one of them
