@@ -1,10 +1,10 @@
 #include "BrindleCore.h"
 #include "testimages.h"
+#include "testpool.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -487,10 +487,8 @@ void tst_CImagesResizer::failingImageCancelsAndKeepsEarlierOutput()
 // image, so the results of the images between are delivered after it, whatever the machine's timing.
 void tst_CImagesResizer::failureStoredWhileResultsAreDelivered()
 {
+    const auto restore = TestPool::ofThreads(1);
     QThreadPool *pool = QThreadPool::globalInstance();
-    const int threads = pool->maxThreadCount();
-    pool->setMaxThreadCount(1);
-    const auto restore = qScopeGuard([pool, threads] { pool->setMaxThreadCount(threads); });
     const QString broken = in + QStringLiteral("/broken.png");
     QFile file(broken);
     QVERIFY(file.open(QIODevice::WriteOnly));

@@ -1,6 +1,7 @@
 #include "hostilecorpus.h"
 #include "hostilerun.h"
 #include "testimages.h"
+#include "testpool.h"
 
 #include <QDir>
 #include <QFile>
@@ -209,15 +210,6 @@ void tst_RunFaults::outputFolderLost()
         QVERIFY(QDir(folder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
 }
 
-// The engine's pool set to threads until the guard goes, as on a machine of that many cores.
-static auto poolOfThreads(int threads)
-{
-    QThreadPool *pool = QThreadPool::globalInstance();
-    const int before = pool->maxThreadCount();
-    pool->setMaxThreadCount(threads);
-    return qScopeGuard([pool, before] { pool->setMaxThreadCount(before); });
-}
-
 void tst_RunFaults::fullDisk()
 {
     const QString disk = sandbox.filePath("disk");
@@ -240,7 +232,7 @@ void tst_RunFaults::fullDisk()
     const QStringList sources = makeSources("disk sources", 16, QSize(640, 480));
     const QHash<QString, QByteArray> before = checksums(sources);
     // One image at a time, so that the first failure is the one cut off mid-file.
-    const auto pool = poolOfThreads(1);
+    const auto pool = TestPool::ofThreads(1);
     const QSize size(320, 240);
     const HostileRun::Run run = HostileRun::resize(queue(sources), folder, {}, {}, 30000, size);
     QVERIFY2(run.finished, "the run did not end");
@@ -451,7 +443,7 @@ void tst_RunFaults::bigPhotosOnManyThreads()
     QCOMPARE(sources.size(), 6);
     const QVector<CImageInfo> images = queue(sources);
     QCOMPARE(images.size(), sources.size());
-    const auto restore = poolOfThreads(threads);
+    const auto restore = TestPool::ofThreads(threads);
 
     QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
     const HostileRun::Run run = HostileRun::resize(images, output.path(), {}, {}, 180000);
@@ -467,7 +459,7 @@ void tst_RunFaults::cancelLeavesTheBigPhotosWaiting()
     const QStringList sources = bigPhotos();
     const QVector<CImageInfo> images = queue(sources);
     QCOMPARE(images.size(), sources.size());
-    const auto restore = poolOfThreads(8);
+    const auto restore = TestPool::ofThreads(8);
 
     QTemporaryDir output(sandbox.filePath("out-XXXXXX"));
     CImagesResizer resizer;
