@@ -20,6 +20,7 @@ namespace {
 
 const QString childSwitch = QStringLiteral("--engine-child");
 const QString engine = QStringLiteral("brindle");
+const QString commandLine = QStringLiteral("brindle cli");
 
 // Two images at a time for every tool, whatever the machine, so that the rows compare like with like.
 const int parallel = 2;
@@ -60,6 +61,12 @@ QString freshFolder(const QString &path)
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;
+}
+
+// Built next to the benchmark, in build/bin.
+QString commandLineProgram()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/brindle");
 }
 
 QString outputOf(const QString &folder, const QString &source)
@@ -130,6 +137,24 @@ BenchRow runPeer(const QString &tool, const QStringList &photos, const QSize &ta
                     measure.peakMb,     -1,   measure.ok};
 }
 
+// The command line as a script would start it: one process for the whole corpus, two images at a time.
+BenchRow runCommandLine(const QStringList &photos, const QSize &target, const QString &outFolder)
+{
+    const QStringList command = QStringList{commandLineProgram(),
+                                            "--jobs",
+                                            QString::number(parallel),
+                                            "--width",
+                                            QString::number(target.width()),
+                                            "--keep-ratio",
+                                            "--out",
+                                            outFolder,
+                                            "--quiet"} +
+                                photos;
+    const BenchMeasure measure = BenchProcess::run({command}, 1);
+    return BenchRow{targetName(target), commandLine, measure.seconds, int(photos.size()),
+                    measure.peakMb,     -1,          measure.ok};
+}
+
 QString programOf(const QString &tool)
 {
     return tool.startsWith(QLatin1String("convert")) ? convertProgram() : tool;
@@ -188,17 +213,20 @@ int offSizeOutputs(const QStringList &photos, const QString &outFolder, const QS
     return count;
 }
 
-double secondsRatio(const BenchReport &report, const QString &caseName, const QString &peer)
+double secondsRatio(const BenchReport &report, const QString &caseName, const QString &ours,
+                    const QString &peer)
 {
     const BenchRow theirs = report.row(caseName, peer);
-    return theirs.images > 0 ? report.row(caseName, engine).seconds / theirs.seconds : -1;
+    const BenchRow mine = report.row(caseName, ours);
+    return theirs.images > 0 && mine.images > 0 ? mine.seconds / theirs.seconds : -1;
 }
 
-void addRatioGoal(BenchReport &report, const QString &caseName, const QString &peer, double limit)
+void addRatioGoal(BenchReport &report, const QString &caseName, const QString &peer, double limit,
+                  const QString &ours = engine)
 {
-    const double ratio = secondsRatio(report, caseName, peer);
+    const double ratio = secondsRatio(report, caseName, ours, peer);
     if (ratio >= 0)
-        report.addGoal(QStringLiteral("%1 brindle/%2 seconds").arg(caseName, peer), ratio, limit, true);
+        report.addGoal(QStringLiteral("%1 %2/%3 seconds").arg(caseName, ours, peer), ratio, limit, true);
 }
 
 void addGoals(BenchReport &report)
@@ -206,6 +234,8 @@ void addGoals(BenchReport &report)
     addRatioGoal(report, QStringLiteral("800x600"), QStringLiteral("vipsthumbnail"), 0.7);
     addRatioGoal(report, QStringLiteral("800x600"), QStringLiteral("djpeg"), 2);
     addRatioGoal(report, QStringLiteral("1920x1440"), QStringLiteral("vipsthumbnail"), 1);
+    addRatioGoal(report, QStringLiteral("800x600"), QStringLiteral("vipsthumbnail"), 0.6, commandLine);
+    addRatioGoal(report, QStringLiteral("1920x1440"), QStringLiteral("vipsthumbnail"), 0.9, commandLine);
     report.addGoal(QStringLiteral("800x600 brindle peak MB"),
                    report.row(QStringLiteral("800x600"), engine).peakMb, 120, true);
 }
@@ -232,6 +262,13 @@ void compareAt(BenchReport &report, const QStringList &photos, const QSize &targ
     // The folders that hold images, and the row of each: the decode floor writes none.
     QStringList outFolders{engineFolder};
     QVector<int> rowOfFolder{0};
+    if (BenchProcess::available(commandLineProgram())) {
+        outFolders << freshFolder(work + QStringLiteral("/brindle-cli-") + name);
+        rows << runCommandLine(photos, target, outFolders.last());
+        rowOfFolder << rows.size() - 1;
+    } else {
+        report.addNote(QStringLiteral("skipped the command line: build the brindle target"));
+    }
     for (const QString &peer : peers) {
         const QString folder = freshFolder(work + QLatin1Char('/') + peer + QLatin1Char('-') + name);
         rows << runPeer(peer, photos, target, folder);
@@ -299,6 +336,18 @@ void compareTools(BenchReport &report, const QStringList &photos, const QString 
     for (const QSize &target : {QSize(800, 600), QSize(1920, 1440)})
         compareAt(report, photos, target, peers, work);
     addGoals(report);
+}
+
+void timeCommandLineStart(BenchReport &report)
+{
+    if (!BenchProcess::available(commandLineProgram()))
+        return;
+    const int starts = 20;
+    const QVector<QStringList> commands(starts,
+                                        QStringList{commandLineProgram(), QStringLiteral("--version")});
+    const BenchMeasure measure = BenchProcess::run(commands, 1);
+    report.addGoal(QStringLiteral("brindle --version start-up ms"), measure.seconds * 1000 / starts, 60,
+                   true);
 }
 
 void compareFormats(BenchReport &report, const QStringList &files, const QString &work)

@@ -16,6 +16,9 @@ int runChild(const QStringList &arguments);
 // Every tool on photos at 800x600 and 1920x1440, two images at a time, with the quality of each output.
 void compareTools(BenchReport &report, const QStringList &photos, const QString &work);
 
+// The start-up of the command line: the mean of a series of `brindle --version`.
+void timeCommandLineStart(BenchReport &report);
+
 // PNG stills and animated GIFs, which no decoder shrinks while reading, at 800x600: the engine against
 // convert, which also resizes every frame.
 void compareFormats(BenchReport &report, const QStringList &files, const QString &work);

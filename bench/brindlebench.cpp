@@ -83,6 +83,7 @@ int main(int argc, char *argv[])
 
     BenchReport report;
     BenchResizing::compareTools(report, photos, work);
+    BenchResizing::timeCommandLineStart(report);
     BenchResizing::compareFormats(report, stillsAndAnimations, work);
     BenchQueue::compareOpening(report, photos);
     BenchQueue::runBatches(report, smallImages, plan.batches, work);

@@ -11,6 +11,10 @@ packages=(
     imagemagick libvips-tools libjpeg-turbo-progs # the peers the benchmark compares with
     xvfb xauth # headless screenshots and running the program without a display
     locales # the test of file names under a Latin-1 locale makes one with localedef
+    help2man # the command line's manual page, made from its --help
+    dpkg-dev # dpkg-shlibdeps: the package's dependencies, computed from the binaries
+    parallel # GNU parallel, which the command line's test spreads a run with
+    bsdutils # script(1): the command line's progress test runs it under a pseudo terminal
 )
 
 missing=()

@@ -1,0 +1,301 @@
+#include "testimages.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+// Runs the built `brindle` as a child process on small generated images, as a script or a user would.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void outputs_data();
+    void outputs();
+    void exitStatus_data();
+    void exitStatus();
+    void dryRunTouchesNothing();
+    void qualityReachesTheEngine();
+    void progressUnderTerminal_data();
+    void progressUnderTerminal();
+    void interruptLeavesOnlyWholeOutputs();
+    void runsThroughGnuParallel();
+
+private:
+    struct Result
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+    };
+    Result run(const QStringList &arguments);
+    // Every file under the folder, relative to it, sorted.
+    QStringList files() const;
+    QString path(const QString &relative) const;
+    static QString sizeText(const QSize &size);
+
+    QScopedPointer<QTemporaryDir> folder;
+};
+
+// Sources: a landscape JPEG, a portrait PNG, a JPEG of the same name one level down, a file that is no
+// image.
+void TestCommandLine::init()
+{
+    folder.reset(new QTemporaryDir);
+    QVERIFY(folder->isValid());
+    QVERIFY(QDir(folder->path()).mkdir("deep"));
+    QVERIFY(!TestImages::write(path("land.jpg"), QSize(400, 300)).isEmpty());
+    QVERIFY(!TestImages::write(path("tall.png"), QSize(150, 300)).isEmpty());
+    QVERIFY(!TestImages::write(path("deep/land.jpg"), QSize(200, 100)).isEmpty());
+    QFile notes(path("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("no image") > 0);
+}
+
+TestCommandLine::Result TestCommandLine::run(const QStringList &arguments)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder->path());
+    process.start(BRINDLE_CLI, arguments);
+    Result result;
+    if (!process.waitForFinished(30000))
+        return result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}
+
+QStringList TestCommandLine::files() const
+{
+    QStringList found;
+    const QDir root(folder->path());
+    QDirIterator it(folder->path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        found.append(root.relativeFilePath(it.next()));
+    found.sort();
+    return found;
+}
+
+QString TestCommandLine::path(const QString &relative) const
+{
+    return folder->filePath(relative);
+}
+
+QString TestCommandLine::sizeText(const QSize &size)
+{
+    return QString("%1x%2").arg(size.width()).arg(size.height());
+}
+
+void TestCommandLine::outputs_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    // "relative path=WxH" of every file the run adds, nothing more.
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<int>("exitCode");
+
+    const QStringList two{"land.jpg", "tall.png"};
+    QTest::newRow("size, both sides stretched")
+        << QStringList{"-s", "80x60"} + two << QStringList{"mini_land.jpg=80x60", "mini_tall.png=80x60"} << 0;
+    QTest::newRow("keep ratio") << QStringList{"--size", "80x60", "--keep-ratio"} + two
+                                << QStringList{"mini_land.jpg=80x60", "mini_tall.png=30x60"} << 0;
+    QTest::newRow("portrait turn") << QStringList{"-s", "80x60", "-k", "--portrait-turn"} + two
+                                   << QStringList{"mini_land.jpg=80x60", "mini_tall.png=60x120"} << 0;
+    QTest::newRow("width alone keeps the height")
+        << QStringList{"--width", "40", "land.jpg"} << QStringList{"mini_land.jpg=40x300"} << 0;
+    QTest::newRow("height alone, keep ratio")
+        << QStringList{"-H", "30", "-k", "land.jpg"} << QStringList{"mini_land.jpg=40x30"} << 0;
+    QTest::newRow("shipped profile, any case")
+        << QStringList{"--profile", "web", "land.jpg"} << QStringList{"mini_land.jpg=800x600"} << 0;
+    QTest::newRow("built-in profile")
+        << QStringList{"-P", "Email", "land.jpg"} << QStringList{"mini_land.jpg=1024x768"} << 0;
+    QTest::newRow("default size is the first profile's")
+        << QStringList{"tall.png"} << QStringList{"mini_tall.png=1024x768"} << 0;
+    QTest::newRow("own prefix") << QStringList{"-s", "80x60", "--prefix", "small_", "land.jpg"}
+                                << QStringList{"small_land.jpg=80x60"} << 0;
+    QTest::newRow("sub-folder named after the size")
+        << QStringList{"-s", "80x60", "--subfolder", "land.jpg", "deep/land.jpg"}
+        << QStringList{"deep/resized_80x60/land.jpg=80x60", "resized_80x60/land.jpg=80x60"} << 0;
+    QTest::newRow("one output folder") << QStringList{"-s", "80x60", "--out", "out"} + two
+                                       << QStringList{"out/land.jpg=80x60", "out/tall.png=80x60"} << 0;
+    QTest::newRow("folder, one level, no image left out")
+        << QStringList{"-s", "80x60", "."} << QStringList{"mini_land.jpg=80x60", "mini_tall.png=80x60"} << 1;
+    QTest::newRow("folder, recursive")
+        << QStringList{"-s", "80x60", "--recursive", "."}
+        << QStringList{"deep/mini_land.jpg=80x60", "mini_land.jpg=80x60", "mini_tall.png=80x60"} << 1;
+    QTest::newRow("never enlarge keeps a small image")
+        << QStringList{"-s", "800x600", "-k", "-n", "land.jpg"} << QStringList{"mini_land.jpg=400x300"} << 0;
+}
+
+void TestCommandLine::outputs()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, expected);
+    QFETCH(int, exitCode);
+
+    const QStringList before = files();
+    const Result result = run(arguments);
+    QVERIFY2(result.exitCode == exitCode,
+             qPrintable(QString("exit %1: %2").arg(result.exitCode).arg(result.err)));
+    QStringList added;
+    for (const QString &file : files()) {
+        if (!before.contains(file))
+            added.append(file + '=' + sizeText(TestImages::pixelSize(path(file))));
+    }
+    QCOMPARE(added, expected);
+    // Left-out files are named with their reason; nothing else is said off a terminal.
+    QCOMPARE(result.err.contains("notes.txt:"), exitCode == 1);
+    QCOMPARE(result.err.isEmpty(), exitCode == 0);
+}
+
+void TestCommandLine::exitStatus_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no path") << QStringList{"-s", "80x60"} << 2 << "No image or folder given";
+    QTest::newRow("unknown option") << QStringList{"--bogus", "land.jpg"} << 2 << "Unknown option";
+    QTest::newRow("size not WxH") << QStringList{"-s", "80by60", "land.jpg"} << 2 << "WIDTHxHEIGHT";
+    QTest::newRow("size and profile") << QStringList{"-s", "80x60", "-P", "Web", "land.jpg"} << 2 << "either";
+    QTest::newRow("unknown profile") << QStringList{"-P", "Poster", "land.jpg"} << 2 << "Web";
+    QTest::newRow("two output modes") << QStringList{"-p", "a_", "-f", "land.jpg"} << 2 << "only one";
+    QTest::newRow("quality above 100") << QStringList{"-q", "101", "land.jpg"} << 2 << "1 to 100";
+    QTest::newRow("no jobs") << QStringList{"-j", "0", "land.jpg"} << 2 << "--jobs";
+    QTest::newRow("portrait turn without keep ratio") << QStringList{"-t", "land.jpg"} << 2 << "--keep-ratio";
+    QTest::newRow("refused: onto the source")
+        << QStringList{"-p", "", "land.jpg"} << 2 << "replace the source";
+    QTest::newRow("refused: two sources into one output")
+        << QStringList{"-o", "out", "land.jpg", "deep/land.jpg"} << 2 << "would both be resized";
+    QTest::newRow("refused: empty target") << QStringList{"-s", "0x60", "land.jpg"} << 2 << "is empty";
+    QTest::newRow("refused: oversized target")
+        << QStringList{"-s", "90000x90000", "land.jpg"} << 2 << "cannot be resized";
+    QTest::newRow("missing file, the rest done")
+        << QStringList{"-s", "80x60", "gone.jpg", "land.jpg"} << 1 << "gone.jpg";
+}
+
+void TestCommandLine::exitStatus()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+
+    const QStringList before = files();
+    const Result result = run(arguments);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    if (exitCode == 2)
+        QCOMPARE(files(), before);
+    else
+        QVERIFY(QFile::exists(path("mini_land.jpg")));
+}
+
+void TestCommandLine::dryRunTouchesNothing()
+{
+    const QStringList before = files();
+    const Result result = run({"-s", "80x60", "--dry-run", "-r", "."});
+    QCOMPARE(result.exitCode, 1);
+    QCOMPARE(files(), before);
+    for (const char *output : {"mini_land.jpg", "mini_tall.png", "deep/mini_land.jpg"})
+        QVERIFY2(result.out.contains(QDir::toNativeSeparators(path(output))), qPrintable(result.out));
+    QVERIFY2(result.out.contains("3 images"), qPrintable(result.out));
+    QVERIFY(result.err.contains("notes.txt"));
+}
+
+void TestCommandLine::qualityReachesTheEngine()
+{
+    QCOMPARE(run({"-s", "300x200", "-q", "10", "-p", "low_", "land.jpg"}).exitCode, 0);
+    QCOMPARE(run({"-s", "300x200", "-q", "95", "-p", "high_", "land.jpg"}).exitCode, 0);
+    QVERIFY2(QFileInfo(path("low_land.jpg")).size() < QFileInfo(path("high_land.jpg")).size(),
+             "quality 10 must give a smaller JPEG than quality 95");
+}
+
+void TestCommandLine::progressUnderTerminal_data()
+{
+    QTest::addColumn<QString>("quiet");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("terminal") << "" << true;
+    QTest::newRow("terminal, quiet") << "--quiet" << false;
+}
+
+void TestCommandLine::progressUnderTerminal()
+{
+    QFETCH(QString, quiet);
+    QFETCH(bool, shown);
+    const QString script = QStandardPaths::findExecutable("script");
+    if (script.isEmpty())
+        QSKIP("script(1) is missing (bsdutils): no pseudo terminal to run under");
+
+    QProcess process;
+    process.setWorkingDirectory(folder->path());
+    // script runs the command on a pseudo terminal and copies what it prints to its own output.
+    process.start(
+        script, {"-qec", QString("'%1' -s 80x60 %2 land.jpg tall.png").arg(BRINDLE_CLI, quiet), "/dev/null"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    QCOMPARE(output.contains("\r2 of 2 (100%)"), shown);
+    QCOMPARE(output.contains("2 of 2 images resized in"), shown);
+    if (!shown)
+        QCOMPARE(output, QString());
+}
+
+// A cancel waits for the images in flight, so an output is whole or absent, never cut short.
+void TestCommandLine::interruptLeavesOnlyWholeOutputs()
+{
+    const int count = 24;
+    QVERIFY(QDir(folder->path()).mkdir("big"));
+    const QString photo = TestImages::write(path("big/photo0.png"), QSize(1600, 1200));
+    QVERIFY(!photo.isEmpty());
+    for (int i = 1; i < count; ++i)
+        QVERIFY(QFile::copy(photo, path(QString("big/photo%1.png").arg(i))));
+
+    QProcess process;
+    process.setWorkingDirectory(folder->path());
+    process.start(BRINDLE_CLI, {"-j", "1", "-s", "1500x1100", "-o", "out", "big"});
+    const QDir out(path("out"));
+    QTRY_VERIFY_WITH_TIMEOUT(!out.entryList({"*.png"}, QDir::Files).isEmpty(), 20000);
+    QVERIFY(::kill(pid_t(process.processId()), SIGINT) == 0);
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+
+    const QStringList written = out.entryList(QDir::Files);
+    QVERIFY2(written.size() < count, "the run ended before the interrupt, so nothing was cancelled");
+    for (const QString &name : written) {
+        QVERIFY2(name.endsWith(".png"), qPrintable("a half-written file stayed: " + name));
+        QImageReader reader(out.filePath(name));
+        const QImage image = reader.read();
+        QVERIFY2(!image.isNull(), qPrintable(name + ": " + reader.errorString()));
+        QCOMPARE(image.size(), QSize(1500, 1100));
+    }
+}
+
+void TestCommandLine::runsThroughGnuParallel()
+{
+    const QString parallel = QStandardPaths::findExecutable("parallel");
+    if (parallel.isEmpty())
+        QSKIP("GNU parallel is missing");
+
+    QProcess process;
+    process.setWorkingDirectory(folder->path());
+    // The README's command line with the local host (":") as the only one: --trc has nothing to carry.
+    process.start(parallel, {"--will-cite", "-S", ":", "--trc", "out/{/}", BRINDLE_CLI, "-s", "80x60", "-o",
+                             "out", "{}", ":::", "land.jpg", "tall.png"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    for (const char *name : {"out/land.jpg", "out/tall.png"})
+        QCOMPARE(TestImages::pixelSize(path(name)), QSize(80, 60));
+    QVERIFY2(QFile::exists(path("land.jpg")) && QFile::exists(path("tall.png")), "a source went missing");
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
