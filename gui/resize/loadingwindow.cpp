@@ -35,7 +35,8 @@ void LoadingWindow::showProgress()
 {
     // "2,000" reads as a number to the user, "2000" in German or Russian as a year.
     const QLocale locale;
-    ui->lblProgress->setText(tr("t_opening_progress %1 %2").arg(locale.toString(done), locale.toString(total)));
+    ui->lblProgress->setText(
+        tr("t_opening_progress %1 %2").arg(locale.toString(done), locale.toString(total)));
 }
 
 void LoadingWindow::changeEvent(QEvent *event)

@@ -178,8 +178,8 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::addImages()
 {
-    const QStringList paths = FileDialogs::chooseImages(this, settings, tr("t_choose_file"),
-                                                        tr("t_images (*.jpeg *.jpg *.gif *.png *.bmp *.tiff)"));
+    const QStringList paths = FileDialogs::chooseImages(
+        this, settings, tr("t_choose_file"), tr("t_images (*.jpeg *.jpg *.gif *.png *.bmp *.tiff)"));
     if (!paths.isEmpty())
         queuePaths(paths);
 }
@@ -200,6 +200,8 @@ void MainWindow::onImagesIsOpening(bool isOpening)
 {
     setEnabled(!isOpening);
     if (isOpening) {
+        // A window of its own, enabled against its disabled parent so that its cancel button works.
+        loadingWindow.setEnabled(true);
         loadingWindow.show();
     } else {
         loadingWindow.close();
