@@ -502,7 +502,9 @@ void tst_MainWindow::openingProgressInEachLanguage()
     overlay->setProgress(312, 2000);
     QLocale::setDefault(QLocale::system());
     QCOMPARE(overlay->findChild<QLabel *>(QStringLiteral("lblProgress"))->text(), expected);
-    const auto *cancel = overlay->findChild<QPushButton *>(QStringLiteral("pbCancel"));
+    auto *cancel = overlay->findChild<QPushButton *>(QStringLiteral("pbCancel"));
+    // The style sheet's font comes only with polishing.
+    cancel->ensurePolished();
     QVERIFY2(cancel->fontMetrics().horizontalAdvance(cancel->text()) < cancel->width() - 6,
              qPrintable(cancel->text() + " does not fit its button"));
 }
