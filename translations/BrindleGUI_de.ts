@@ -28,6 +28,17 @@
     </message>
 </context>
 <context>
+    <name>LoadingWindow</name>
+    <message>
+        <source>t_cancel_opening</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>t_opening_progress %1 %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Brindle</source>

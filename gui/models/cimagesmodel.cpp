@@ -27,6 +27,8 @@ CImagesModel::CImagesModel(QObject *parent)
     connect(this, &CImagesModel::modelReset, this, &CImagesModel::onRowsCountChanged);
     connect(&openingWatcher, &QFutureWatcherBase::started, this, &CImagesModel::onOpeningStarted);
     connect(&openingWatcher, &QFutureWatcherBase::finished, this, &CImagesModel::onOpeningFinished);
+    connect(&openingWatcher, &QFutureWatcherBase::progressValueChanged, this,
+            [this](int done) { emit openingProgress(done, openingWatcher.progressMaximum()); });
 }
 
 CImagesModel::~CImagesModel()
@@ -88,12 +90,24 @@ void CImagesModel::openImages(const QStringList &paths)
         if (indexOfPath(path) == -1)
             newPaths.append(path);
     }
+    opening = true;
+    emit openingProgress(0, newPaths.size());
     const std::function<QVector<QVariant>(const QString &)> open = [this](const QString &path) {
         return openImage(path);
     };
     openingWatcher.setFuture(QtConcurrent::mappedReduced<QList<QVector<QVariant>>>(
         newPaths, open, &CImagesModel::appendOpenedRow,
         QtConcurrent::UnorderedReduce | QtConcurrent::SequentialReduce));
+}
+
+bool CImagesModel::isOpening() const
+{
+    return opening;
+}
+
+void CImagesModel::cancelOpening()
+{
+    openingWatcher.cancel();
 }
 
 int CImagesModel::indexOfPath(const QString &path) const
@@ -168,9 +182,13 @@ void CImagesModel::onRowsCountChanged()
 
 void CImagesModel::onOpeningFinished()
 {
+    opening = false;
+    // A cancelled future holds no result to read.
+    const QList<QVector<QVariant>> result =
+        openingWatcher.isCanceled() ? QList<QVector<QVariant>>() : openingWatcher.result();
     QList<QVector<QVariant>> opened;
     QStringList leftOut;
-    for (const QVector<QVariant> &row : openingWatcher.result()) {
+    for (const QVector<QVariant> &row : result) {
         const CImageInfo info = row.at(Record).value<CImageInfo>();
         if (info.isNull())
             leftOut.append(

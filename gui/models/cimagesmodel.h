@@ -34,6 +34,9 @@ public:
 
     // Opens the paths not yet queued in the global thread pool; call only while no opening runs.
     void openImages(const QStringList &paths);
+    bool isOpening() const;
+    // Gives up the running opening: none of its files is queued, none reported as left out.
+    void cancelOpening();
     int indexOfPath(const QString &path) const;
     // Returns false for a path that is not queued.
     bool removeImage(const QString &path);
@@ -46,6 +49,7 @@ public:
 signals:
     void rowsCountChanged(int rowsCount);
     void imagesIsOpening(bool isOpening);
+    void openingProgress(int done, int total);
     // After an opening that left files out, one line per file: its path and why it is not queued.
     void imagesLeftOut(const QStringList &files);
     void imageResized(QString newPath, int row);
@@ -66,5 +70,7 @@ private:
     mutable bool rowOfPathValid = true;
     QSize thumbnailSize;
     QString lastResized;
+    // Set from the call on, not from the watcher's start, which arrives only through the event loop.
+    bool opening = false;
     QFutureWatcher<QList<QVector<QVariant>>> openingWatcher;
 };

@@ -5,13 +5,13 @@
 #include "cimagestabledelegate.h"
 #include "cprofilesdelegate.h"
 #include "csettings.h"
+#include "filedialogs.h"
 #include "resizefinisheddialog.h"
 #include "resizequeuedialog.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSignalBlocker>
@@ -27,6 +27,7 @@ ResizeWidget::ResizeWidget(CSettings *settings, CImagesModel *imagesModel, QWidg
     , profilesModel(QCoreApplication::applicationDirPath() + QStringLiteral("/Profiles"))
     , outputModesModel(nullptr)
     , imagesModel(imagesModel)
+    , settings(settings)
     , parametersShadow(nullptr)
 {
     ui->setupUi(this);
@@ -185,9 +186,7 @@ void ResizeWidget::onOutputModeChanged(int mode)
         resizer.setOutputFolder(subFolderName());
         break;
     case COutputModesModel::UserDir: {
-        const QString folder = QFileDialog::getExistingDirectory(this, tr("t_choose_output_dir"),
-                                                                 QCoreApplication::applicationDirPath(),
-                                                                 QFileDialog::ShowDirsOnly);
+        const QString folder = FileDialogs::chooseFolder(this, settings, tr("t_choose_output_dir"));
         if (folder.isNull())
             ui->cbOutputModes->setCurrentIndex(COutputModesModel::SameFolderWithPrefix);
         else

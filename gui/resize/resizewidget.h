@@ -80,5 +80,6 @@ private:
     CProfilesModel profilesModel;
     COutputModesModel outputModesModel;
     CImagesModel *imagesModel;
+    CSettings *settings;
     QFrame *parametersShadow;
 };

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTextCodec>
 #include <QTranslator>
 #include <langinfo.h>
@@ -14,6 +16,7 @@ namespace {
 const QString mainGroup = QStringLiteral("Main");
 const QString languageKey = QStringLiteral("Language");
 const QString prefixKey = QStringLiteral("Prefix");
+const QString dialogFolderKey = QStringLiteral("DialogFolder");
 } // namespace
 
 CSettings::CSettings(const QString &fileName)
@@ -44,6 +47,22 @@ void CSettings::setPrefix(const QString &value)
 {
     settings.beginGroup(mainGroup);
     settings.setValue(prefixKey, value);
+    settings.endGroup();
+}
+
+QString CSettings::dialogFolder() const
+{
+    const QString stored = settings.value(mainGroup + QLatin1Char('/') + dialogFolderKey).toString();
+    if (!stored.isEmpty() && QDir(stored).exists())
+        return stored;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QDir(pictures).exists() ? pictures : QDir::homePath();
+}
+
+void CSettings::setDialogFolder(const QString &folder)
+{
+    settings.beginGroup(mainGroup);
+    settings.setValue(dialogFolderKey, folder);
     settings.endGroup();
 }
 

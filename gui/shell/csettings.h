@@ -5,7 +5,8 @@
 
 class QApplication;
 
-// The program's one settings object: "Language" and "Prefix" in the group "Main" of an INI file.
+// The program's one settings object: "Language", "Prefix" and "DialogFolder" in the group "Main" of an INI
+// file.
 // Storing a language installs its translation at once, so every window re-labels itself.
 class CSettings
 {
@@ -16,6 +17,10 @@ public:
     void setLanguage(const QString &name);
     QString prefix() const;
     void setPrefix(const QString &value);
+    // Where the file dialogs start: the folder last chosen in any of them while it still exists, else the
+    // user's Pictures folder, else home. Never the program's own folder, where no photos are.
+    QString dialogFolder() const;
+    void setDialogFolder(const QString &folder);
 
 private:
     void loadTranslation();

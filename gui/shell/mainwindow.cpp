@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "filedialogs.h"
 #include "initialwidget.h"
 #include "resizewidget.h"
 #include "settingswindow.h"
@@ -11,12 +12,13 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -42,6 +44,7 @@ MainWindow::MainWindow(CSettings *settings, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint)
     , ui(new Ui::MainWindow)
     , loadingWindow(this, Qt::WindowFlags())
+    , settings(settings)
 {
     ui->setupUi(this);
     ui->pbTamarind->setText(homePageCaption());
@@ -56,6 +59,8 @@ MainWindow::MainWindow(CSettings *settings, QWidget *parent)
     connect(&imagesModel, &CImagesModel::imagesIsOpening, this, &MainWindow::onImagesIsOpening);
     connect(&imagesModel, &CImagesModel::rowsCountChanged, this, &MainWindow::onRowsCountChanged);
     connect(&imagesModel, &CImagesModel::imagesLeftOut, this, &MainWindow::showLeftOut);
+    connect(&imagesModel, &CImagesModel::openingProgress, &loadingWindow, &LoadingWindow::setProgress);
+    connect(&loadingWindow, &LoadingWindow::cancelRequested, &imagesModel, &CImagesModel::cancelOpening);
     connect(ui->tbOpenLastFolder, &QToolButton::clicked, this, &MainWindow::onLastFolderClicked);
     connect(ui->pbOpenFolder, &QPushButton::clicked, this, &MainWindow::onLastFolderClicked);
     connect(ui->pbHelp, &QPushButton::clicked, this, &MainWindow::help);
@@ -109,21 +114,47 @@ QStringList MainWindow::listFolderFiles(const QString &folder)
 bool MainWindow::dropsRefused() const
 {
     // The queue takes no second list while it opens one, so a drop then is refused as during a run.
-    return resizeWidget->isResizing() || imagesOpening;
+    return resizeWidget->isResizing() || imagesModel.isOpening();
 }
 
 QStringList MainWindow::droppedPaths(const QDropEvent *event) const
 {
     QStringList paths;
     const QList<QUrl> urls = event->mimeData()->urls();
-    for (const QUrl &url : urls) {
-        const QString path = url.toLocalFile();
-        if (QDir(path).exists())
-            paths.append(listFolderFiles(path));
-        else
-            paths.append(path);
-    }
+    for (const QUrl &url : urls)
+        paths.append(url.toLocalFile());
     return paths;
+}
+
+void MainWindow::queuePaths(const QStringList &paths)
+{
+    if (dropsRefused()) {
+        waitingPaths.append(paths);
+        return;
+    }
+    QStringList files;
+    for (const QString &path : paths) {
+        if (QDir(path).exists())
+            files.append(listFolderFiles(path));
+        else
+            files.append(path);
+    }
+    imagesModel.openImages(files);
+}
+
+void MainWindow::queueWaitingPaths()
+{
+    if (!waitingPaths.isEmpty() && !dropsRefused())
+        queuePaths(std::exchange(waitingPaths, QStringList()));
+}
+
+void MainWindow::takeHandedPaths(const QStringList &paths)
+{
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+    queuePaths(paths);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -140,26 +171,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         auto *dropEvent = static_cast<QDropEvent *>(event);
         const QStringList paths = droppedPaths(dropEvent);
         dropEvent->accept();
-        imagesModel.openImages(paths);
+        queuePaths(paths);
     }
     return false;
 }
 
 void MainWindow::addImages()
 {
-    const QStringList paths =
-        QFileDialog::getOpenFileNames(this, tr("t_choose_file"), QCoreApplication::applicationDirPath(),
-                                      tr("t_images (*.jpeg *.jpg *.gif *.png *.bmp *.tiff)"));
+    const QStringList paths = FileDialogs::chooseImages(
+        this, settings, tr("t_choose_file"), tr("t_images (*.jpeg *.jpg *.gif *.png *.bmp *.tiff)"));
     if (!paths.isEmpty())
-        imagesModel.openImages(paths);
+        queuePaths(paths);
 }
 
 void MainWindow::addFolder()
 {
-    const QString folder = QFileDialog::getExistingDirectory(
-        this, tr("t_choose_images_dir"), QCoreApplication::applicationDirPath(), QFileDialog::ShowDirsOnly);
+    const QString folder = FileDialogs::chooseFolder(this, settings, tr("t_choose_images_dir"));
     if (!folder.isNull())
-        imagesModel.openImages(listFolderFiles(folder));
+        queuePaths({folder});
 }
 
 void MainWindow::onRowsCountChanged(int rowCount)
@@ -169,12 +198,16 @@ void MainWindow::onRowsCountChanged(int rowCount)
 
 void MainWindow::onImagesIsOpening(bool isOpening)
 {
-    imagesOpening = isOpening;
     setEnabled(!isOpening);
-    if (isOpening)
+    if (isOpening) {
+        // A window of its own, enabled against its disabled parent so that its cancel button works.
+        loadingWindow.setEnabled(true);
         loadingWindow.show();
-    else
+    } else {
         loadingWindow.close();
+        // Later: the queue is still inside its report of the end.
+        QTimer::singleShot(0, this, &MainWindow::queueWaitingPaths);
+    }
 }
 
 void MainWindow::showLeftOut(const QStringList &files)
@@ -222,6 +255,8 @@ void MainWindow::onResizeStatusChanged(bool isResizing)
     ui->pbAddFolder->setEnabled(!isResizing);
     ui->pbAddImage->setEnabled(!isResizing);
     ui->pbSettings->setEnabled(!isResizing);
+    if (!isResizing)
+        QTimer::singleShot(0, this, &MainWindow::queueWaitingPaths);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent *event)

@@ -29,6 +29,10 @@ public:
     static QStringList listFolderFiles(const QString &folder);
 
 public slots:
+    // Queues files and folders as a drop does; while a run or an opening goes on they wait for its end.
+    void queuePaths(const QStringList &paths);
+    // Files a later start of the program handed over: queued, and the window comes to the front.
+    void takeHandedPaths(const QStringList &paths);
     void addImages();
     void addFolder();
     void onRowsCountChanged(int rowCount);
@@ -53,6 +57,7 @@ private:
     bool dropsRefused() const;
     QStringList droppedPaths(const QDropEvent *event) const;
     void showLeftOut(const QStringList &files);
+    void queueWaitingPaths();
 
     Ui::MainWindow *ui;
     CImagesModel imagesModel;
@@ -60,7 +65,8 @@ private:
     SettingsWindow *settingsWindow = nullptr;
     QPoint dragOffset;
     ResizeWidget *resizeWidget = nullptr;
+    CSettings *settings;
+    QStringList waitingPaths;
     bool dragging = false;
-    bool imagesOpening = false;
     bool splashShown = false;
 };

@@ -2,9 +2,8 @@
 #include "ui_settingswindow.h"
 
 #include "csettings.h"
+#include "filedialogs.h"
 
-#include <QCoreApplication>
-#include <QFileDialog>
 #include <QStyledItemDelegate>
 
 SettingsWindow::SettingsWindow(CSettings *settings, QWidget *parent)
@@ -84,8 +83,7 @@ void SettingsWindow::storePrefix()
     case 2: {
         // Asked on saving, not on picking the row, so a stored folder can be replaced by choosing the row
         // again.
-        const QString folder = QFileDialog::getExistingDirectory(
-            this, tr("t_choose_outdir"), QCoreApplication::applicationDirPath(), QFileDialog::ShowDirsOnly);
+        const QString folder = FileDialogs::chooseFolder(this, settings, tr("t_choose_outdir"));
         if (!folder.isNull())
             settings->setPrefix(folder);
         break;

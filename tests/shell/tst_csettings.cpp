@@ -26,6 +26,8 @@ private slots:
     void prefixRoundTrip_data();
     void prefixRoundTrip();
     void languageRoundTrip();
+    void dialogFolderFallsBack_data();
+    void dialogFolderFallsBack();
     void fontRule();
     void errorMessage();
 
@@ -118,6 +120,37 @@ void TestCSettings::languageRoundTrip()
     QCOMPARE(storedValue(QStringLiteral("Language")).toString(), QStringLiteral("de_DE"));
     CSettings reopened(QStringLiteral("Settings.ini"));
     QCOMPARE(reopened.language(), QStringLiteral("de_DE"));
+}
+
+void TestCSettings::dialogFolderFallsBack_data()
+{
+    QTest::addColumn<QStringList>("folders");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("expected");
+    // Folders are made in a fresh home; "-" before the stored one means it was removed since.
+    QTest::newRow("before any use, no Pictures folder") << QStringList() << QString() << "";
+    QTest::newRow("before any use, Pictures folder") << QStringList{"Pictures"} << QString() << "Pictures";
+    QTest::newRow("last chosen folder") << QStringList{"Pictures", "trip"} << "trip"
+                                        << "trip";
+    QTest::newRow("last chosen folder removed since") << QStringList{"Pictures"} << "-trip"
+                                                      << "Pictures";
+}
+
+void TestCSettings::dialogFolderFallsBack()
+{
+    QFETCH(QStringList, folders);
+    QFETCH(QString, stored);
+    QFETCH(QString, expected);
+    const QDir home(workDir->filePath(QStringLiteral("home")));
+    for (const QString &folder : qAsConst(folders))
+        QVERIFY(home.mkpath(folder));
+    qputenv("HOME", QFile::encodeName(home.path()));
+    if (!stored.isEmpty()) {
+        CSettings settings(QStringLiteral("Settings.ini"));
+        settings.setDialogFolder(home.filePath(stored.startsWith('-') ? stored.mid(1) : stored));
+    }
+    CSettings settings(QStringLiteral("Settings.ini"));
+    QCOMPARE(settings.dialogFolder(), expected.isEmpty() ? home.path() : home.filePath(expected));
 }
 
 void TestCSettings::fontRule()

@@ -1,6 +1,7 @@
 #include "cimagesmodel.h"
 #include "csettings.h"
 #include "initialwidget.h"
+#include "loadingwindow.h"
 #include "mainwindow.h"
 #include "modalanswer.h"
 #include "resizewidget.h"
@@ -15,6 +16,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSettings>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTableView>
@@ -24,6 +26,7 @@
 #include <QToolButton>
 #include <QtTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 namespace {
@@ -63,9 +66,16 @@ private slots:
     void dropsQueueInDropOrder_data();
     void dropsQueueInDropOrder();
     void busyWhileOpeningAndRefusesDrops();
+    void filesLeftOutAreNamed_data();
     void filesLeftOutAreNamed();
+    void handedFilesWaitForTheOpening();
+    void cancelledOpeningLeavesQueueAsItWas();
+    void openingProgressInEachLanguage_data();
+    void openingProgressInEachLanguage();
     void cancelledDialogsQueueNothing_data();
     void cancelledDialogsQueueNothing();
+    void dialogsStartInLastChosenFolder_data();
+    void dialogsStartInLastChosenFolder();
     void fullRunLocksAndReturnsToFirstScreen();
     void lastFolderBeforeAnyRunOpensNothing();
     void helpAndHomeOpenShippedPages_data();
@@ -87,9 +97,13 @@ private:
     void showWindow();
     bool sendDrop(QWidget *target, const QStringList &paths);
     void dropAndWait(QWidget *target, const QStringList &paths);
+    // Queues the paths as start arguments when there is no target, else drops them on it.
+    void queueAndWait(QWidget *target, const QStringList &paths);
+    QString dialogStartFolder(const std::function<void()> &open, const QString &choose = QString());
     QString photo(const QString &relativePath, int seed = 0);
 
     QTemporaryDir workDir;
+    QTemporaryDir home;
     std::unique_ptr<QTemporaryDir> images;
     std::unique_ptr<CSettings> settings;
     std::unique_ptr<MainWindow> window;
@@ -102,6 +116,9 @@ void tst_MainWindow::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(workDir.isValid());
     QVERIFY(QDir::setCurrent(workDir.path()));
+    // A home without a Pictures folder, where the file dialogs start before their first use.
+    QVERIFY(home.isValid());
+    qputenv("HOME", QFile::encodeName(home.path()));
     // The program looks next to its executable for translations and its pages, which the build put in bin/.
     const QString here = QCoreApplication::applicationDirPath();
     const QString bin = QStringLiteral(BRINDLE_BIN_DIR);
@@ -195,6 +212,38 @@ void tst_MainWindow::dropAndWait(QWidget *target, const QStringList &paths)
     QTRY_VERIFY(opening.count() == 2);
 }
 
+void tst_MainWindow::queueAndWait(QWidget *target, const QStringList &paths)
+{
+    if (target)
+        return dropAndWait(target, paths);
+    QSignalSpy opening(queue(), &CImagesModel::imagesIsOpening);
+    window->queuePaths(paths);
+    QTRY_VERIFY(opening.count() == 2);
+}
+
+// Opens a file dialog through open and returns the folder it starts in; it is accepted in the folder
+// choose, or cancelled when that is empty.
+QString tst_MainWindow::dialogStartFolder(const std::function<void()> &open, const QString &choose)
+{
+    QString startFolder;
+    TestModal::answer([&](QWidget *modal) {
+        auto *dialog = qobject_cast<QFileDialog *>(modal);
+        if (!dialog)
+            return false;
+        startFolder = dialog->directory().absolutePath();
+        if (choose.isEmpty()) {
+            dialog->reject();
+        } else {
+            dialog->setDirectory(choose);
+            // Through the base: the file dialog's own accept() is protected.
+            static_cast<QDialog *>(dialog)->accept();
+        }
+        return true;
+    });
+    open();
+    return startFolder;
+}
+
 QString tst_MainWindow::photo(const QString &relativePath, int seed)
 {
     const QString path = images->filePath(relativePath);
@@ -218,6 +267,11 @@ void tst_MainWindow::dropsQueueInDropOrder_data()
         << QStringList{"b.png", "single/only.png", "a.jpg"};
     QTest::newRow("folder on the body")
         << "wBody" << QStringList{"album/"} << QStringList{"album/one.png", "album/two.jpg"};
+    QTest::newRow("start arguments: file, folder, file")
+        << QString() << QStringList{"b.png", "single/", "a.jpg"}
+        << QStringList{"b.png", "single/only.png", "a.jpg"};
+    QTest::newRow("start arguments: folder, one level deep")
+        << QString() << QStringList{"album/"} << QStringList{"album/one.png", "album/two.jpg"};
 }
 
 void tst_MainWindow::dropsQueueInDropOrder()
@@ -244,7 +298,7 @@ void tst_MainWindow::dropsQueueInDropOrder()
     QThreadPool *pool = QThreadPool::globalInstance();
     const int threads = pool->maxThreadCount();
     pool->setMaxThreadCount(1);
-    dropAndWait(child(target.toLatin1().constData()), paths);
+    queueAndWait(target.isEmpty() ? nullptr : child(target.toLatin1().constData()), paths);
     pool->setMaxThreadCount(threads);
 
     QStringList expectedPaths;
@@ -293,17 +347,9 @@ void tst_MainWindow::cancelledDialogsQueueNothing()
     QFETCH(QString, buttonName);
     showWindow();
     QSignalSpy opening(queue(), &CImagesModel::imagesIsOpening);
-    QString startFolder;
-    TestModal::answer([&](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (!dialog)
-            return false;
-        startFolder = dialog->directory().absolutePath();
-        dialog->reject();
-        return true;
-    });
-    button(buttonName.toLatin1().constData())->click();
-    QCOMPARE(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    const QString startFolder =
+        dialogStartFolder([&] { button(buttonName.toLatin1().constData())->click(); });
+    QVERIFY2(startFolder == home.path(), qPrintable(startFolder + " is not the home folder"));
     QCoreApplication::processEvents();
     QCOMPARE(opening.count(), 0);
     QCOMPARE(pages()->currentIndex(), 0);
@@ -317,6 +363,7 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     showWindow();
     dropAndWait(child("lblDropFiles"), {images->filePath(QStringLiteral("run"))});
     QCOMPARE(pages()->currentIndex(), 1);
+    window->showMinimized();
 
     bool locked = false, othersFree = false, dropAccepted = true;
     const QString late = photo(QStringLiteral("late.png"));
@@ -330,6 +377,7 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
         othersFree = button("pbHelp")->isEnabled() && button("pbTamarind")->isEnabled() &&
                      button("pbOpenFolder")->isEnabled() && button("pbClose")->isEnabled();
         dropAccepted = sendDrop(child("lblTitle"), {late});
+        window->takeHandedPaths({late});
     });
     TestModal::answer([](QWidget *modal) { return clickInModal(modal, "ResizeQueueDialog", "pbAccept"); });
     TestModal::answer([](QWidget *modal) { return clickInModal(modal, "ResizeFinishedDialog", "pbClose"); });
@@ -339,7 +387,9 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     QVERIFY2(locked, "adding images and the settings must be locked during a run");
     QVERIFY2(othersFree, "help, home, folder and close buttons stay usable during a run");
     QVERIFY2(!dropAccepted, "a drop during a run must be refused");
-    QTRY_COMPARE(pages()->currentIndex(), 0);
+    QVERIFY2(!window->isMinimized(), "a hand-over must bring the window to the front");
+    // The run's rows are gone and the file handed over during the run came in after it.
+    QTRY_COMPARE(queuedPaths(), QStringList{late});
     for (const QString &source : qAsConst(sources)) {
         const QFileInfo info(source);
         const QString output = info.absolutePath() + QStringLiteral("/mini_") + info.fileName();
@@ -353,8 +403,16 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     QCOMPARE(urls.opened, QList<QUrl>{QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))});
 }
 
+void tst_MainWindow::filesLeftOutAreNamed_data()
+{
+    QTest::addColumn<bool>("asArguments");
+    QTest::newRow("dropped") << false;
+    QTest::newRow("start arguments") << true;
+}
+
 void tst_MainWindow::filesLeftOutAreNamed()
 {
+    QFETCH(bool, asArguments);
     const QString good = photo(QStringLiteral("good.png"), 1);
     const QString broken = images->filePath(QStringLiteral("broken.jpg"));
     QFile file(broken);
@@ -371,10 +429,119 @@ void tst_MainWindow::filesLeftOutAreNamed()
         box->accept();
         return true;
     });
-    dropAndWait(child("lblDropFiles"), {broken, good});
+    queueAndWait(asArguments ? nullptr : child("lblDropFiles"), {broken, good});
     QCOMPARE(queuedPaths(), QStringList{good});
     QTRY_VERIFY(!told.isEmpty());
     QVERIFY2(told.contains(QDir::toNativeSeparators(broken)) && !told.contains(good), qPrintable(told));
+}
+
+void tst_MainWindow::handedFilesWaitForTheOpening()
+{
+    const QString first = photo(QStringLiteral("first.png"), 1);
+    const QString second = photo(QStringLiteral("second.png"), 2);
+    showWindow();
+    connect(queue(), &CImagesModel::imagesIsOpening, this, [&](bool isOpening) {
+        if (isOpening && queuedPaths().isEmpty())
+            window->takeHandedPaths({second});
+    });
+    QSignalSpy opening(queue(), &CImagesModel::imagesIsOpening);
+    window->queuePaths({first});
+    QTRY_COMPARE(opening.count(), 4);
+    QCOMPARE(queuedPaths(), QStringList({first, second}));
+}
+
+void tst_MainWindow::cancelledOpeningLeavesQueueAsItWas()
+{
+    const QString kept = photo(QStringLiteral("kept.png"), 1);
+    QStringList batch;
+    for (int i = 0; i < 3; ++i)
+        batch.append(photo(QStringLiteral("batch/photo%1.png").arg(i), i));
+    batch.append(images->filePath(QStringLiteral("missing.jpg")));
+    showWindow();
+    queueAndWait(nullptr, {kept});
+    auto *overlay = window->findChild<QWidget *>(QStringLiteral("LoadingWindow"));
+    auto *cancel = overlay->findChild<QPushButton *>(QStringLiteral("pbCancel"));
+    bool cancelUsable = false;
+    QString progress;
+    connect(queue(), &CImagesModel::imagesIsOpening, this, [&](bool isOpening) {
+        if (!isOpening)
+            return;
+        cancelUsable = cancel->isVisible() && cancel->isEnabled();
+        progress = overlay->findChild<QLabel *>(QStringLiteral("lblProgress"))->text();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    QSignalSpy leftOut(queue(), &CImagesModel::imagesLeftOut);
+    queueAndWait(nullptr, batch);
+    QVERIFY2(cancelUsable, "the overlay's cancel button must be usable during an opening");
+    QCOMPARE(progress, QStringLiteral("0 of 4"));
+    QCOMPARE(queuedPaths(), QStringList{kept});
+    QCoreApplication::processEvents();
+    QVERIFY2(leftOut.isEmpty(), "a cancelled opening must not report its files as left out");
+    QVERIFY(window->isEnabled());
+}
+
+void tst_MainWindow::openingProgressInEachLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("English") << "en_US"
+                             << "312 of 2,000";
+    QTest::newRow("German") << "de_DE"
+                            << "312 von 2.000";
+    // Russian groups digits with a no-break space.
+    QTest::newRow("Russian") << "ru_RU" << QStringLiteral("312 из 2\u00a0000");
+}
+
+void tst_MainWindow::openingProgressInEachLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, expected);
+    QLocale::setDefault(QLocale(language));
+    settings->setLanguage(language);
+    auto *overlay = window->findChild<LoadingWindow *>();
+    overlay->setProgress(312, 2000);
+    QLocale::setDefault(QLocale::system());
+    QCOMPARE(overlay->findChild<QLabel *>(QStringLiteral("lblProgress"))->text(), expected);
+    auto *cancel = overlay->findChild<QPushButton *>(QStringLiteral("pbCancel"));
+    // The style sheet's font comes only with polishing.
+    cancel->ensurePolished();
+    QVERIFY2(cancel->fontMetrics().horizontalAdvance(cancel->text()) < cancel->width() - 6,
+             qPrintable(cancel->text() + " does not fit its button"));
+}
+
+void tst_MainWindow::dialogsStartInLastChosenFolder_data()
+{
+    QTest::addColumn<QString>("secondDialog");
+    QTest::newRow("add images") << "add images";
+    QTest::newRow("output folder of the resize screen") << "output folder";
+    QTest::newRow("folder of the settings panel") << "settings";
+}
+
+void tst_MainWindow::dialogsStartInLastChosenFolder()
+{
+    QFETCH(QString, secondDialog);
+    photo(QStringLiteral("chosen/one.png"));
+    const QString chosen = images->filePath(QStringLiteral("chosen"));
+    showWindow();
+    QSignalSpy opening(queue(), &CImagesModel::imagesIsOpening);
+    dialogStartFolder([this] { button("pbAddFolder")->click(); }, chosen);
+    QTRY_COMPARE(opening.count(), 2);
+
+    const std::map<QString, std::function<void()>> opens{
+        {"add images", [this] { button("pbAddImage")->click(); }},
+        {"output folder",
+         [this] { window->findChild<QComboBox *>(QStringLiteral("cbOutputModes"))->setCurrentIndex(2); }},
+        {"settings", [this] {
+             button("pbSettings")->click();
+             window->findChild<QComboBox *>(QStringLiteral("cbPrefix"))->setCurrentIndex(2);
+             button("pbSaveSettings")->click();
+         }}};
+    QCOMPARE(dialogStartFolder(opens.at(secondDialog)), chosen);
+    window.reset();
+    settings.reset();
+    QCOMPARE(
+        QSettings(QStringLiteral("Settings.ini"), QSettings::IniFormat).value("Main/DialogFolder").toString(),
+        chosen);
 }
 
 void tst_MainWindow::lastFolderBeforeAnyRunOpensNothing()

@@ -30,7 +30,7 @@ private slots:
     void leavingStoresNothing();
     void savingStoresPlaceAndLanguage_data();
     void savingStoresPlaceAndLanguage();
-    void savingFolderAsksAgainFromProgramFolder();
+    void savingFolderAsksAgainFromLastChosenFolder();
     void cancelledFolderDialogKeepsPrefixButClosesPanel();
     void unknownLanguageIsKeptOnSave();
     void cancelDuringSlideInJumpsToShownPosition();
@@ -184,10 +184,11 @@ void tst_SettingsWindow::savingStoresPlaceAndLanguage()
     QTRY_VERIFY(!veil->isVisible());
 }
 
-void tst_SettingsWindow::savingFolderAsksAgainFromProgramFolder()
+void tst_SettingsWindow::savingFolderAsksAgainFromLastChosenFolder()
 {
     QTemporaryDir chosen;
     settings->setPrefix(workDir.path());
+    settings->setDialogFolder(workDir.path());
     buildPanel();
     panel->startShowAnimation();
     QString startFolder;
@@ -201,8 +202,9 @@ void tst_SettingsWindow::savingFolderAsksAgainFromProgramFolder()
         return true;
     });
     button("pbSaveSettings")->click();
-    QCOMPARE(startFolder, QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    QCOMPARE(startFolder, workDir.path());
     QCOMPARE(QDir(settings->prefix()).absolutePath(), QDir(chosen.path()).absolutePath());
+    QCOMPARE(settings->dialogFolder(), chosen.path());
     QTRY_VERIFY(!veil->isVisible());
 }
 
