@@ -20,8 +20,14 @@ class tst_Photos : public QObject
 
 private slots:
     void initTestCase();
+    void upright_data();
+    void upright();
+    void jpegQuality_data();
+    void jpegQuality();
     void losslessIgnoresQuality_data();
     void losslessIgnoresQuality();
+    void details_data();
+    void details();
     void colourAndDepth_data();
     void colourAndDepth();
 
@@ -106,6 +112,77 @@ QString tst_Photos::resized(const QString &source, const Choices &choices)
     return folder + QLatin1Char('/') + QFileInfo(source).fileName();
 }
 
+void tst_Photos::upright_data()
+{
+    QTest::addColumn<QString>("suffix");
+    QTest::addColumn<int>("orientation");
+
+    const char *names[] = {"as stored",  "mirrored",           "half turn",  "flipped",
+                           "transposed", "quarter turn right", "transverse", "quarter turn left"};
+    for (const char *suffix : {"jpg", "tif"}) {
+        for (int orientation = 1; orientation <= 8; ++orientation)
+            QTest::addRow("%s, %d %s", suffix, orientation, names[orientation - 1]) << suffix << orientation;
+    }
+}
+
+// A portrait photo is seen upright everywhere: in its record, its thumbnail and its output, whose pixels
+// need no tag any more.
+void tst_Photos::upright()
+{
+    QFETCH(QString, suffix);
+    QFETCH(int, orientation);
+    const QSize upright(160, 240);
+    const QImage picture = TestImages::photo(upright, orientation);
+    const QString source = PhotoFiles::writeOriented(
+        path(QStringLiteral("turned%1.%2").arg(orientation).arg(suffix)), upright, orientation, orientation);
+    QVERIFY(!source.isEmpty());
+
+    QImage thumbnail;
+    const CImageInfo record(source, QSize(37, 37), &thumbnail);
+    QCOMPARE(record.resolution(), upright);
+    QCOMPARE(thumbnail.size(), QSize(24, 37));
+    const double thumbnailDifference =
+        TestImages::meanDifference(thumbnail, scaled(picture, thumbnail.size()));
+    QVERIFY2(thumbnailDifference < 6,
+             qPrintable(QStringLiteral("thumbnail differs by %1").arg(thumbnailDifference)));
+
+    // The rule sees the upright size: height 60 wins, the width follows.
+    const QString output = resized(source, Choices());
+    const QImage pixels = storedPixels(output);
+    QCOMPARE(pixels.size(), QSize(40, 60));
+    const double difference = TestImages::meanDifference(pixels, scaled(picture, pixels.size()));
+    QVERIFY2(difference < 6, qPrintable(QStringLiteral("output differs by %1").arg(difference)));
+    const Facts facts = PhotoFiles::facts(output);
+    QVERIFY2(facts.orientation <= 1, qPrintable(QStringLiteral("output says %1").arg(facts.orientation)));
+    if (suffix == QLatin1String("jpg")) {
+        QCOMPARE(facts.exifPixels, pixels.size());
+        QVERIFY2(facts.exifThumbnail == (orientation == 1),
+                 "only an unturned photo keeps its EXIF thumbnail");
+    }
+}
+
+void tst_Photos::jpegQuality_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("as the source") << 0 << 50;
+    QTest::newRow("low") << 30 << 30;
+    QTest::newRow("high") << 95 << 95;
+}
+
+void tst_Photos::jpegQuality()
+{
+    QFETCH(int, quality);
+    const QString source = path(QStringLiteral("quality50.jpg"));
+    QVERIFY(PhotoFiles::save(source, PhotoFiles::jpeg(TestImages::photo(QSize(200, 150)), {}, 50)));
+    Choices choices;
+    choices.quality = quality;
+    const QString output = resized(source, choices);
+    QCOMPARE(TestImages::pixelSize(output), QSize(80, 60));
+    QTEST(PhotoFiles::facts(output).quality, "expected");
+}
+
 void tst_Photos::losslessIgnoresQuality_data()
 {
     QTest::addColumn<QString>("name");
@@ -126,6 +203,50 @@ void tst_Photos::losslessIgnoresQuality()
         Choices choices;
         choices.quality = quality;
         QVERIFY2(fileBytes(resized(source, choices)) == asSource, qPrintable(QString::number(quality)));
+    }
+}
+
+void tst_Photos::details_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<QStringList>("profiles");
+    QTest::addColumn<bool>("comment");
+
+    QImage picture = TestImages::photo(QSize(240, 160), 3);
+    picture.setColorSpace(QColorSpace::AdobeRgb);
+    const QByteArray exif = PhotoFiles::exifBlock(
+        1, picture.size(), PhotoFiles::jpeg(picture.scaled(16, 16, Qt::KeepAspectRatio)));
+    const QString jpeg = path(QStringLiteral("detailed.jpg"));
+    PhotoFiles::save(jpeg, PhotoFiles::jpeg(picture, {PhotoFiles::exifSegment(exif), PhotoFiles::xmpSegment(),
+                                                      PhotoFiles::iptcSegment(),
+                                                      PhotoFiles::commentSegment("taken at home")}));
+    picture.setText(QStringLiteral("Comment"), QStringLiteral("taken at home"));
+    const QString png = path(QStringLiteral("detailed.png"));
+    picture.save(png);
+
+    const QStringList all{"8bim", "exif", "icc", "iptc", "xmp"};
+    QTest::newRow("JPEG, kept") << jpeg << false << all << true;
+    QTest::newRow("JPEG, removed but the colour profile") << jpeg << true << QStringList{"icc"} << false;
+    QTest::newRow("PNG, kept") << png << false << QStringList{"icc"} << true;
+    QTest::newRow("PNG, removed but the colour profile") << png << true << QStringList{"icc"} << false;
+}
+
+void tst_Photos::details()
+{
+    QFETCH(QString, source);
+    QFETCH(bool, strip);
+    QFETCH(bool, comment);
+    Choices choices;
+    choices.strip = strip;
+    const Facts facts = PhotoFiles::facts(resized(source, choices));
+    QStringList profiles = facts.profiles;
+    profiles.sort();
+    QTEST(profiles, "profiles");
+    QCOMPARE(!facts.comment.isEmpty(), comment);
+    if (facts.profiles.contains(QLatin1String("exif"))) {
+        QCOMPARE(facts.exifPixels, QSize(90, 60));
+        QVERIFY2(facts.exifThumbnail, "an unturned photo keeps its EXIF thumbnail");
     }
 }
 
