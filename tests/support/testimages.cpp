@@ -40,8 +40,9 @@ QImage photo(const QSize &size, int seed)
         const int radius = 1 + random.bounded(qMax(2, size.width() / 4));
         painter.setBrush(colour);
         painter.setPen(Qt::NoPen);
-        painter.drawEllipse(QPoint(random.bounded(qMax(1, size.width())), random.bounded(qMax(1, size.height()))),
-                            radius, radius);
+        painter.drawEllipse(
+            QPoint(random.bounded(qMax(1, size.width())), random.bounded(qMax(1, size.height()))), radius,
+            radius);
     }
     painter.end();
     // Fine noise, so that encoders see detail as in a real photo.
@@ -97,6 +98,25 @@ QSize pixelSize(const QString &path)
     if (frames.empty())
         return QSize();
     return QSize(int(frames.front().columns()), int(frames.front().rows()));
+}
+
+double meanDifference(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 255;
+    // Premultiplied, so that the colour under a fully transparent pixel, which nobody sees, does not count.
+    const QImage one = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage other = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    qint64 difference = 0;
+    for (int y = 0; y < one.height(); ++y) {
+        const auto *p = reinterpret_cast<const QRgb *>(one.constScanLine(y));
+        const auto *q = reinterpret_cast<const QRgb *>(other.constScanLine(y));
+        for (int x = 0; x < one.width(); ++x) {
+            difference += qAbs(qRed(p[x]) - qRed(q[x])) + qAbs(qGreen(p[x]) - qGreen(q[x])) +
+                          qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
+        }
+    }
+    return double(difference) / (4.0 * one.width() * one.height());
 }
 
 } // namespace TestImages

@@ -20,4 +20,8 @@ QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
 int frameCount(const QString &path);
 QSize pixelSize(const QString &path);
 
+// Mean absolute difference of two pictures over premultiplied red, green, blue and alpha, in levels of 0 to
+// 255; pictures of different sizes differ by 255.
+double meanDifference(const QImage &a, const QImage &b);
+
 } // namespace TestImages
