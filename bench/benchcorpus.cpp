@@ -17,8 +17,9 @@ namespace {
 
 const int animationFrames = 12;
 
-// Smooth shapes under grain: what makes real photos cost what they cost in an encoder.
-QImage photoLike(const QSize &size, int seed)
+// Smooth shapes under grain: what makes real photos cost what they cost in an encoder. Without grain, the
+// picture stands for photos of soft light, shot at low sensitivity or already smoothed by a phone.
+QImage photoLike(const QSize &size, int seed, bool grain = true)
 {
     QImage image(size, QImage::Format_RGB32);
     QPainter painter(&image);
@@ -34,7 +35,7 @@ QImage photoLike(const QSize &size, int seed)
         painter.drawEllipse(random.bounded(size.width()), random.bounded(size.height()), w, w * 2 / 3);
     }
     painter.end();
-    for (int y = 0; y < size.height(); ++y) {
+    for (int y = 0; grain && y < size.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
             const int grain = int(random.bounded(23)) - 11;
@@ -75,7 +76,8 @@ bool write(const QString &path, const QSize &size, int seed)
     const QString suffix = QFileInfo(path).suffix();
     if (suffix == QLatin1String("gif"))
         return writeAnimation(path, size, seed);
-    return photoLike(size, seed).save(path, nullptr, suffix == QLatin1String("jpg") ? 92 : -1);
+    const bool grain = !QFileInfo(path).fileName().startsWith(QLatin1String("smooth"));
+    return photoLike(size, seed, grain).save(path, nullptr, suffix == QLatin1String("jpg") ? 92 : -1);
 }
 
 // Files that exist are kept: the corpus is the same from run to run and made only once. The rename makes
@@ -105,6 +107,11 @@ QStringList ensure(const QString &folder, const QString &pattern, int count, con
 QStringList photos(const QString &folder, int count, const QSize &size)
 {
     return ensure(folder, QStringLiteral("photo%1.jpg"), count, size);
+}
+
+QStringList smoothPhotos(const QString &folder, int count, const QSize &size)
+{
+    return ensure(folder, QStringLiteral("smooth%1.jpg"), count, size);
 }
 
 QStringList stillsAndAnimations(const QString &folder, int stills, const QSize &stillSize, int animations)

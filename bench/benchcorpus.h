@@ -11,6 +11,9 @@ namespace BenchCorpus {
 // could not be written.
 QStringList photos(const QString &folder, int count, const QSize &size);
 
+// The same without grain.
+QStringList smoothPhotos(const QString &folder, int count, const QSize &size);
+
 // The same for stills photo-like PNGs of stillSize and animations 12-frame GIFs of 640x480.
 QStringList stillsAndAnimations(const QString &folder, int stills, const QSize &stillSize, int animations);
 

@@ -1,4 +1,5 @@
 #include "benchcorpus.h"
+#include "benchestimate.h"
 #include "benchqueue.h"
 #include "benchreport.h"
 #include "benchresizing.h"
@@ -27,6 +28,24 @@ struct Plan
 
 const Plan fullPlan{12, QSize(4000, 3000), 8, QSize(3000, 2000), 2, {500, 5000}, 10000};
 const Plan quickPlan{4, QSize(2000, 1500), 2, QSize(1500, 1000), 1, {100, 1000}, 2000};
+
+// Two of each kind are enough for the estimate: it is held to every case, not to an average.
+QVector<BenchEstimate::Kind> estimateKinds(const QString &folder, const QStringList &photos,
+                                           const QStringList &stillsAndAnimations)
+{
+    const QSize small(1024, 768);
+    const QString smallFolder =
+        folder + QStringLiteral("/estimate-%1x%2").arg(small.width()).arg(small.height());
+    const QStringList pngs = stillsAndAnimations.filter(QStringLiteral(".png"));
+    const QStringList gifs = stillsAndAnimations.filter(QStringLiteral(".gif"));
+    return {{QStringLiteral("noisy JPEG large"), photos.mid(0, 2)},
+            {QStringLiteral("smooth JPEG large"),
+             BenchCorpus::smoothPhotos(folder + QStringLiteral("/estimate-smooth"), 2, QSize(3000, 2000))},
+            {QStringLiteral("noisy JPEG small"), BenchCorpus::photos(smallFolder, 2, small)},
+            {QStringLiteral("smooth JPEG small"), BenchCorpus::smoothPhotos(smallFolder, 2, small)},
+            {QStringLiteral("PNG still"), pngs.mid(0, 2)},
+            {QStringLiteral("GIF clip"), gifs}};
+}
 
 int runChild(int argc, char *argv[])
 {
@@ -89,6 +108,7 @@ int main(int argc, char *argv[])
     BenchQueue::runBatches(report, smallImages, plan.batches, work);
     BenchQueue::timeEstimate(report, smallImages.mid(0, plan.records));
     BenchResizing::compareLibraryThreads(report, photos, work);
+    BenchEstimate::compareWithRuns(report, estimateKinds(folder, photos, stillsAndAnimations), work);
     report.print(out);
     if (parser.isSet(csv) && !report.writeCsv(parser.value(csv))) {
         out << "could not write " << QDir::toNativeSeparators(parser.value(csv)) << Qt::endl;

@@ -16,6 +16,27 @@
 #define BRINDLECORE_EXPORT Q_DECL_IMPORT
 #endif
 
+// What the size estimate learns about a picture while it is opened, so that estimating decodes nothing.
+// Bits per pixel of the picture encoded as the engine writes it: at scale (of the record's resolution) for
+// JPEG qualities 50, 80 and 95 (for other formats: in their own format), and the first of those at half the
+// scale. Empty bits mean nothing was learnt, and the estimate goes by the pixel count alone.
+struct BRINDLECORE_EXPORT CEncodingSample
+{
+    double scale = 0.0;
+    QVector<float> bits;
+    float halfScaleBits = 0.0f;
+    // The JPEG source's own quality, as its quantisation tables say; 0 when not a JPEG.
+    int sourceQuality = 0;
+    int frameCount = 1;
+    // Bytes of EXIF, XMP, IPTC and comments, and of the colour profile, which the output carries along.
+    qint64 detailBytes = 0;
+    qint64 profileBytes = 0;
+    // Bytes of an output of the format whatever its pixels: headers, tables, the library's own tags.
+    double fixedBytes = 0.0;
+    // A GIF: its palette is dithered anew on every pixel, enlarged ones too.
+    bool dithered = false;
+};
+
 // Value record of one source image. Building one from a path reads the file, so do it in worker threads.
 class BRINDLECORE_EXPORT CImageInfo
 {
@@ -46,6 +67,7 @@ public:
     QString getImageFolder() const;
     QString getSizeString() const;
     QString getResolutionString() const;
+    const CEncodingSample &encodingSample() const;
 
 private:
     QString m_fullPath;
@@ -58,6 +80,7 @@ private:
     QString m_suffix;
     bool m_null = true;
     QString m_nullReason;
+    CEncodingSample m_encodingSample;
 };
 
 // Count, current size and estimated output size (megabytes) of a list of images.

@@ -1,6 +1,7 @@
 #include "BrindleCore.h"
 
 #include "imagelimits.h"
+#include "sizeestimate.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,6 +82,7 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     }
     m_resolution = resolution;
     m_null = false;
+    m_encodingSample = SizeEstimate::measure(path, format, image, resolution, reader.imageCount());
     if (thumbnail)
         *thumbnail = image.scaled(resolution.scaled(thumbnailBox, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
                                   Qt::SmoothTransformation);
@@ -153,6 +155,11 @@ QString CImageInfo::getImageFolder() const
 QString CImageInfo::getSizeString() const
 {
     return QString::number(m_size, 'f', 2);
+}
+
+const CEncodingSample &CImageInfo::encodingSample() const
+{
+    return m_encodingSample;
 }
 
 QString CImageInfo::getResolutionString() const

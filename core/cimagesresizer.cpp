@@ -5,6 +5,7 @@
 #include "imagedeadline.h"
 #include "imagelimits.h"
 #include "magickcodec.h"
+#include "sizeestimate.h"
 
 #include <Magick++.h>
 #include <QDir>
@@ -161,6 +162,8 @@ QSize CImagesResizer::getNewResolution(const QSize &source) const
         result.setWidth(m_size.height());
         result.setHeight(int(result.width() / ratio));
     }
+    if (m_neverEnlarge && result.width() >= source.width() && result.height() >= source.height())
+        return source;
     return result;
 }
 
@@ -377,6 +380,9 @@ CEvaluatingResult CImagesResizer::evaluate(const CImageInfo &image) const
     const double size = image.size();
     const QSize source = image.resolution();
     const QSize target = getNewResolution(source);
+    const double bytes = SizeEstimate::outputBytes(image, target, m_jpegQuality, m_stripDetails);
+    if (bytes >= 0)
+        return CEvaluatingResult(size, bytes / 1048576);
     const uint oldPixels = uint(source.width() * source.height());
     const uint newPixels = uint(target.width() * target.height());
     return CEvaluatingResult(size, size * newPixels / oldPixels);

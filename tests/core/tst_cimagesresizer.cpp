@@ -169,7 +169,8 @@ void tst_CImagesResizer::estimate_data()
     QTest::addColumn<double>("pixelFactor");
 
     QTest::newRow("empty list") << QList<QSize>() << 0x0a << 0.0;
-    QTest::newRow("a fifth of each side") << QList<QSize>{QSize(400, 300)} << 0x0a << 0.04;
+    QTest::newRow("too small to sample, two fifths of each side")
+        << QList<QSize>{QSize(200, 150)} << 0x0a << 0.16;
     QTest::newRow("enlarging doubles both sides") << QList<QSize>{QSize(40, 30)} << 0x0a << 4.0;
     QTest::newRow("three images are counted")
         << QList<QSize>{QSize(160, 120), QSize(160, 120), QSize(160, 120)} << 0x0a << 0.25;
