@@ -132,6 +132,17 @@ public:
     void setSameFolderForNewImages(bool sameFolder);
     void setOutputFolder(const QString &outputFolder);
     void setPrefixForResizedImages(const QString &prefix);
+    // 0, the default, keeps each JPEG source's own quality; 1 to 100 encodes every JPEG output at that
+    // quality. Other formats are lossless and ignore it.
+    void setJpegQuality(int quality);
+    int jpegQuality() const;
+    // Off by default. On, outputs carry no EXIF, IPTC, XMP, comments or EXIF thumbnail; the colour profile
+    // stays.
+    void setStripDetails(bool strip);
+    bool stripDetails() const;
+    // Off by default. On, an image already inside the target keeps its own size instead of being enlarged.
+    void setNeverEnlarge(bool neverEnlarge);
+    bool neverEnlarge() const;
 
     // Throws std::runtime_error, before anything is touched, when the run cannot be done safely.
     void resizeImages(const QVector<CImageInfo> &images);
@@ -188,6 +199,9 @@ private:
     // Set by cancel() once the run is cancelled, read by the pool's images: those still waiting for memory
     // or decoding give up instead of finishing work that nobody will see.
     QAtomicInt canceling;
+    int m_jpegQuality = 0;
+    bool m_stripDetails = false;
+    bool m_neverEnlarge = false;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CImagesResizer::ResizeParameters)

@@ -144,6 +144,36 @@ void CImagesResizer::setPrefixForResizedImages(const QString &prefix)
     this->prefix = prefix;
 }
 
+void CImagesResizer::setJpegQuality(int quality)
+{
+    m_jpegQuality = quality;
+}
+
+int CImagesResizer::jpegQuality() const
+{
+    return m_jpegQuality;
+}
+
+void CImagesResizer::setStripDetails(bool strip)
+{
+    m_stripDetails = strip;
+}
+
+bool CImagesResizer::stripDetails() const
+{
+    return m_stripDetails;
+}
+
+void CImagesResizer::setNeverEnlarge(bool neverEnlarge)
+{
+    m_neverEnlarge = neverEnlarge;
+}
+
+bool CImagesResizer::neverEnlarge() const
+{
+    return m_neverEnlarge;
+}
+
 QSize CImagesResizer::getNewResolution(const QSize &source) const
 {
     QSize result = source;
