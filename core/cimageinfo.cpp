@@ -67,15 +67,19 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
         m_nullReason = ImageLimits::tooLargeText(header);
         return;
     }
+    // The record and its thumbnail are what a viewer shows: the stored pixels turned as their tag says. The
+    // decoder reduces the stored pixels, before the turn.
+    reader.setAutoTransform(true);
+    const bool sideways = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const bool scaled = header.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize);
     if (scaled)
-        reader.setScaledSize(reducedSize(header, thumbnailBox));
+        reader.setScaledSize(reducedSize(header, sideways ? thumbnailBox.transposed() : thumbnailBox));
     const QImage image = reader.read();
     if (image.isNull()) {
         m_nullReason = reader.errorString();
         return;
     }
-    const QSize resolution = scaled ? header : image.size();
+    const QSize resolution = !scaled ? image.size() : sideways ? header.transposed() : header;
     if (ImageLimits::tooLarge(resolution)) {
         m_nullReason = ImageLimits::tooLargeText(resolution);
         return;

@@ -239,6 +239,7 @@ QByteArray CImagesResizer::resizedBytes(const CImageInfo &image) const
         throw CResizeError(image.fullPath(), QStringLiteral("not a JPEG, PNG, GIF, BMP or TIFF file"));
     return MagickCodec::resized(source, format, image.resolution(), getNewResolution(image.resolution()),
                                 image.suffix() == QLatin1String("gif"),
+                                MagickCodec::Encoding{m_jpegQuality, m_stripDetails},
                                 [this] { return canceling.loadRelaxed() != 0; });
 }
 

@@ -1,10 +1,12 @@
 #include "magickcodec.h"
 
+#include "exifblock.h"
 #include "imagedeadline.h"
 #include "imagelimits.h"
 #include "pixelbudget.h"
 
 #include <Magick++.h>
+#include <QByteArrayList>
 #include <QScopeGuard>
 #include <limits>
 #include <list>
@@ -50,8 +52,61 @@ void hintJpegSize(Magick::Image &image, const QSize &target)
                           .toStdString());
 }
 
+// Orientations 5 to 8 store the upright picture's columns as rows.
+bool storedSideways(int orientation)
+{
+    return orientation >= int(Magick::LeftTopOrientation);
+}
+
+// The image library's own stripping also drops the colour profile, which decides the colours a viewer
+// shows; only the details go here: profiles but the colour profile, comments, and the camera's and
+// author's TIFF tags.
+void dropDetails(Magick::Image &image)
+{
+    image.modifyImage();
+    MagickCore::Image *core = image.image();
+    QByteArrayList profiles;
+    MagickCore::ResetImageProfileIterator(core);
+    while (const char *name = MagickCore::GetNextImageProfile(core)) {
+        if (qstricmp(name, "icc") != 0 && qstricmp(name, "icm") != 0)
+            profiles.append(name);
+    }
+    for (const QByteArray &name : profiles)
+        MagickCore::DeleteImageProfile(core, name.constData());
+    for (const char *property :
+         {"comment", "label", "tiff:artist", "tiff:copyright", "tiff:document", "tiff:hostcomputer",
+          "tiff:make", "tiff:model", "tiff:software", "tiff:timestamp"})
+        MagickCore::DeleteImageProperty(core, property);
+    // The PNG writer would otherwise add the file's dates and the text it read. Leaving out compressed text
+    // (zTXt) as well would make it leave out the colour profile too.
+    MagickCore::SetImageArtifact(core, "png:exclude-chunk", "caNv,eXIf,iTXt,tEXt,date");
+}
+
+// Kept details must describe the output, not the camera's pixels.
+void matchDetails(Magick::Image &image, bool turned)
+{
+    const Magick::Blob exif = image.profile("exif");
+    if (exif.length() == 0)
+        return;
+    const QByteArray block =
+        ExifBlock::matched(bytesOf(exif), QSize(int(image.columns()), int(image.rows())), turned);
+    image.profile("exif", blobOf(block));
+}
+
+void finish(Magick::Image &image, const QByteArray &format, const Encoding &encoding, bool turned)
+{
+    image.quiet(true);
+    if (encoding.jpegQuality > 0 && format == "JPEG")
+        image.quality(size_t(encoding.jpegQuality));
+    if (encoding.stripDetails)
+        dropDetails(image);
+    else
+        matchDetails(image, turned);
+    image.magick(format.toStdString());
+}
+
 QByteArray firstFrameResized(const QByteArray &bytes, const QByteArray &format, const QSize &source,
-                             const QSize &target, ImageDeadline &deadline)
+                             const QSize &target, const Encoding &encoding, ImageDeadline &deadline)
 {
     Magick::Image image;
     image.quiet(true);
@@ -59,17 +114,30 @@ QByteArray firstFrameResized(const QByteArray &bytes, const QByteArray &format, 
     image.magick(format.toStdString());
     // Only the first frame survives, so the others need not be decoded.
     image.subRange(1);
+    // The decoder reduces the stored pixels, so the hint needs the target as they lie.
+    const int jpegOrientation = format == "JPEG" ? ExifBlock::orientationOfJpeg(bytes) : 0;
     const bool reduced = format == "JPEG" && reducesJpeg(source, target);
     if (reduced)
-        hintJpegSize(image, target);
+        hintJpegSize(image, storedSideways(jpegOrientation) ? target.transposed() : target);
     image.read(blobOf(bytes));
     deadline.check();
+    if (jpegOrientation != 0)
+        image.orientation(Magick::OrientationType(jpegOrientation));
+    // Scaling first and turning after costs a turn of the small output, not of the source.
+    const int orientation = int(image.orientation());
+    const QSize stored = storedSideways(orientation) ? target.transposed() : target;
     // The decoder's scaling has already averaged the pixels; for a last step of less than a factor of 2, a
     // narrow filter gives the same picture as the default Lanczos in a fifth less time.
-    if (reduced && image.columns() < 2 * size_t(target.width()) && image.rows() < 2 * size_t(target.height()))
+    if (reduced && image.columns() < 2 * size_t(stored.width()) && image.rows() < 2 * size_t(stored.height()))
         image.filterType(Magick::TriangleFilter);
-    image.resize(exactGeometry(target));
-    image.magick(format.toStdString());
+    image.resize(exactGeometry(stored));
+    const bool turned = orientation > int(Magick::TopLeftOrientation);
+    if (turned) {
+        image.autoOrient();
+        // Some turns leave the picture at a negative offset on its page, which TIFF cannot store.
+        image.page(Magick::Geometry(0, 0, 0, 0));
+    }
+    finish(image, format, encoding, turned);
     Magick::Blob output;
     image.write(&output);
     return bytesOf(output);
@@ -87,7 +155,7 @@ void quantizeTogether(std::list<Magick::Image> &frames)
 }
 
 QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, const QSize &target,
-                            ImageDeadline &deadline)
+                            const Encoding &encoding, ImageDeadline &deadline)
 {
     Magick::ReadOptions options;
     options.quiet(true);
@@ -104,10 +172,8 @@ QByteArray allFramesResized(const QByteArray &bytes, const QByteArray &format, c
     }
     std::list<Magick::Image> coalesced;
     Magick::coalesceImages(&coalesced, frames.begin(), frames.end());
-    for (Magick::Image &frame : coalesced) {
-        frame.quiet(true);
-        frame.magick(format.toStdString());
-    }
+    for (Magick::Image &frame : coalesced)
+        finish(frame, format, encoding, false);
     if (format == "GIF")
         quantizeTogether(coalesced);
     Magick::Blob output;
@@ -207,7 +273,8 @@ QByteArray formatOf(const QByteArray &bytes)
 }
 
 QByteArray resized(const QByteArray &bytes, const QByteArray &format, const QSize &source,
-                   const QSize &target, bool allFrames, const std::function<bool()> &abandoned)
+                   const QSize &target, bool allFrames, const Encoding &encoding,
+                   const std::function<bool()> &abandoned)
 {
     PixelBudget &shared = budget();
     const qint64 taken = shared.take(cacheBytes(format, source, target), abandoned);
@@ -216,8 +283,9 @@ QByteArray resized(const QByteArray &bytes, const QByteArray &format, const QSiz
     const auto giveBack = qScopeGuard([&shared, taken] { shared.give(taken); });
     ImageDeadline deadline(msecsPerImage(), abandoned);
     try {
-        const QByteArray output = allFrames ? allFramesResized(bytes, format, target, deadline)
-                                            : firstFrameResized(bytes, format, source, target, deadline);
+        const QByteArray output = allFrames
+                                      ? allFramesResized(bytes, format, target, encoding, deadline)
+                                      : firstFrameResized(bytes, format, source, target, encoding, deadline);
         deadline.check();
         return output;
     } catch (const Magick::Exception &) {
