@@ -4,6 +4,7 @@
 #include "imagedeadline.h"
 #include "imagelimits.h"
 #include "pixelbudget.h"
+#include "tiffmessages.h"
 
 #include <Magick++.h>
 #include <QByteArrayList>
@@ -252,6 +253,7 @@ void initialise()
     static const bool initialised = [] {
         Magick::InitializeMagick(nullptr);
         setLimits();
+        TiffMessages::takeOver();
         return true;
     }();
     Q_UNUSED(initialised);
@@ -282,6 +284,7 @@ QByteArray resized(const QByteArray &bytes, const QByteArray &format, const QSiz
         throw ImageAbandoned();
     const auto giveBack = qScopeGuard([&shared, taken] { shared.give(taken); });
     ImageDeadline deadline(msecsPerImage(), abandoned);
+    const TiffMessages::LibraryAtWork atWork;
     try {
         const QByteArray output = allFrames
                                       ? allFramesResized(bytes, format, target, encoding, deadline)

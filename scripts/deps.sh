@@ -8,6 +8,7 @@ packages=(
     qtbase5-dev qttools5-dev qttools5-dev-tools
     qt5-image-formats-plugins # Qt's TIFF reader: without it no TIFF file can be queued
     libmagick++-dev
+    libtiff-dev # the engine routes libtiff's messages, which the image library and Qt share
     imagemagick libvips-tools libjpeg-turbo-progs # the peers the benchmark compares with
     xvfb xauth # headless screenshots and running the program without a display
     locales # the test of file names under a Latin-1 locale makes one with localedef

@@ -1,5 +1,7 @@
 #include "hostilecorpus.h"
 #include "hostilerun.h"
+#include "testimages.h"
+#include "testpool.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,6 +26,7 @@ private slots:
     void names_data();
     void names();
     void hugeFlatImage();
+    void brokenTiffAfterAResizedOne();
 
 private:
     void addRows(const QVector<HostileCorpus::Entry> &entries);
@@ -149,6 +152,25 @@ void tst_HostileFiles::hugeFlatImage()
         checkOutputFolder(output.path(), {HostileRun::outputPath(output.path(), {}, path)});
     }
     QCOMPARE(HostileCorpus::checksum(path), before);
+}
+
+// The image library and Qt's TIFF reader share libtiff's message handlers; a broken TIFF opened in the pool
+// thread that last resized a TIFF must be left out, not abort the program.
+void tst_HostileFiles::brokenTiffAfterAResizedOne()
+{
+    const auto onePoolThread = TestPool::ofThreads(1);
+    const QString good = TestImages::write(sandbox.filePath("good.tif"), QSize(64, 48));
+    QTemporaryDir output(sandbox.filePath("tiff-XXXXXX"));
+    const HostileRun::Run run = HostileRun::resize(HostileRun::open({good}).queued, output.path());
+    QVERIFY2(run.finished && run.written.size() == 1, qPrintable(run.error));
+    const QString broken = sandbox.filePath("broken.tif");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("II*\0\x08\0\0\0\xff\xff", 10) + QByteArray(64, '\x7f'));
+    file.close();
+    const HostileRun::Opening opening = HostileRun::open({broken});
+    QVERIFY(opening.finished);
+    QVERIFY(opening.queued.isEmpty());
 }
 
 QTEST_MAIN(tst_HostileFiles)
