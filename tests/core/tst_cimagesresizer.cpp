@@ -126,25 +126,40 @@ void tst_CImagesResizer::newResolution_data()
     QTest::addColumn<QSize>("target");
     QTest::addColumn<int>("flags");
     QTest::addColumn<QSize>("expected");
+    QTest::addColumn<bool>("neverEnlarge");
 
     // Large photos of the rule are scaled down by ten with their targets, which keeps the arithmetic.
     const QSize box(800, 600);
     const QSize small(80, 60);
-    QTest::newRow("landscape, width, keep ratio") << QSize(400, 300) << small << 0x0a << QSize(80, 60);
-    QTest::newRow("width rule truncates, never rounds") << QSize(1023, 767) << box << 0x0a << QSize(800, 599);
-    QTest::newRow("height rule truncates the width") << QSize(1023, 767) << box << 0x0c << QSize(800, 600);
-    QTest::newRow("both sides, keep ratio: height wins") << QSize(300, 200) << small << 0x0e << QSize(90, 60);
-    QTest::newRow("both sides, no ratio: exact box") << QSize(300, 200) << small << 0x06 << QSize(80, 60);
-    QTest::newRow("width alone distorts") << QSize(300, 200) << small << 0x02 << QSize(80, 200);
-    QTest::newRow("portrait, height, keep ratio") << QSize(200, 300) << small << 0x0c << QSize(40, 60);
-    QTest::newRow("portrait turns the box") << QSize(200, 300) << small << 0x1e << QSize(60, 90);
+    QTest::newRow("landscape, width, keep ratio")
+        << QSize(400, 300) << small << 0x0a << QSize(80, 60) << false;
+    QTest::newRow("width rule truncates, never rounds")
+        << QSize(1023, 767) << box << 0x0a << QSize(800, 599) << false;
+    QTest::newRow("height rule truncates the width")
+        << QSize(1023, 767) << box << 0x0c << QSize(800, 600) << false;
+    QTest::newRow("both sides, keep ratio: height wins")
+        << QSize(300, 200) << small << 0x0e << QSize(90, 60) << false;
+    QTest::newRow("both sides, no ratio: exact box")
+        << QSize(300, 200) << small << 0x06 << QSize(80, 60) << false;
+    QTest::newRow("width alone distorts") << QSize(300, 200) << small << 0x02 << QSize(80, 200) << false;
+    QTest::newRow("portrait, height, keep ratio")
+        << QSize(200, 300) << small << 0x0c << QSize(40, 60) << false;
+    QTest::newRow("portrait turns the box") << QSize(200, 300) << small << 0x1e << QSize(60, 90) << false;
     QTest::newRow("portrait turns the box and keeps ratio unasked")
-        << QSize(200, 300) << small << 0x16 << QSize(60, 90);
-    QTest::newRow("square counts as portrait") << QSize(600, 600) << box << 0x10 << QSize(600, 600);
-    QTest::newRow("landscape ignores the turn") << QSize(1000, 500) << box << 0x10 << QSize(1000, 500);
-    QTest::newRow("no flags keep the size") << QSize(1000, 500) << box << 0x01 << QSize(1000, 500);
-    QTest::newRow("empty flags keep the size") << QSize(1000, 500) << box << 0x00 << QSize(1000, 500);
-    QTest::newRow("small source is enlarged") << QSize(640, 480) << box << 0x0a << QSize(800, 600);
+        << QSize(200, 300) << small << 0x16 << QSize(60, 90) << false;
+    QTest::newRow("square counts as portrait") << QSize(600, 600) << box << 0x10 << QSize(600, 600) << false;
+    QTest::newRow("landscape ignores the turn")
+        << QSize(1000, 500) << box << 0x10 << QSize(1000, 500) << false;
+    QTest::newRow("no flags keep the size") << QSize(1000, 500) << box << 0x01 << QSize(1000, 500) << false;
+    QTest::newRow("empty flags keep the size")
+        << QSize(1000, 500) << box << 0x00 << QSize(1000, 500) << false;
+    QTest::newRow("small source is enlarged") << QSize(640, 480) << box << 0x0a << QSize(800, 600) << false;
+    QTest::newRow("never enlarge keeps a small source")
+        << QSize(640, 480) << box << 0x0a << QSize(640, 480) << true;
+    QTest::newRow("never enlarge still shrinks")
+        << QSize(1023, 767) << box << 0x0a << QSize(800, 599) << true;
+    QTest::newRow("never enlarge still stretches one side")
+        << QSize(300, 200) << small << 0x02 << QSize(80, 200) << true;
 }
 
 // Checked through real outputs, since the rule is only seen in the files it makes.
@@ -154,8 +169,10 @@ void tst_CImagesResizer::newResolution()
     QFETCH(QSize, target);
     QFETCH(int, flags);
     QFETCH(QSize, expected);
+    QFETCH(bool, neverEnlarge);
     resizer->setSize(target);
     resizer->setResizeParameters(Flags(flags));
+    resizer->setNeverEnlarge(neverEnlarge);
     const QString path =
         source(QStringLiteral("%1x%2.png").arg(sourceSize.width()).arg(sourceSize.height()), sourceSize);
     runAndRecord({CImageInfo(path)});
@@ -167,13 +184,16 @@ void tst_CImagesResizer::estimate_data()
     QTest::addColumn<QList<QSize>>("sizes");
     QTest::addColumn<int>("flags");
     QTest::addColumn<double>("pixelFactor");
+    QTest::addColumn<bool>("neverEnlarge");
 
-    QTest::newRow("empty list") << QList<QSize>() << 0x0a << 0.0;
+    QTest::newRow("empty list") << QList<QSize>() << 0x0a << 0.0 << false;
     QTest::newRow("too small to sample, two fifths of each side")
-        << QList<QSize>{QSize(200, 150)} << 0x0a << 0.16;
-    QTest::newRow("enlarging doubles both sides") << QList<QSize>{QSize(40, 30)} << 0x0a << 4.0;
+        << QList<QSize>{QSize(200, 150)} << 0x0a << 0.16 << false;
+    QTest::newRow("enlarging doubles both sides") << QList<QSize>{QSize(40, 30)} << 0x0a << 4.0 << false;
+    QTest::newRow("never enlarge counts the source size")
+        << QList<QSize>{QSize(40, 30)} << 0x0a << 1.0 << true;
     QTest::newRow("three images are counted")
-        << QList<QSize>{QSize(160, 120), QSize(160, 120), QSize(160, 120)} << 0x0a << 0.25;
+        << QList<QSize>{QSize(160, 120), QSize(160, 120), QSize(160, 120)} << 0x0a << 0.25 << false;
 }
 
 void tst_CImagesResizer::estimate()
@@ -181,8 +201,10 @@ void tst_CImagesResizer::estimate()
     QFETCH(QList<QSize>, sizes);
     QFETCH(int, flags);
     QFETCH(double, pixelFactor);
+    QFETCH(bool, neverEnlarge);
     resizer->setSize(QSize(80, 60));
     resizer->setResizeParameters(Flags(flags));
+    resizer->setNeverEnlarge(neverEnlarge);
     QVector<CImageInfo> images;
     double total = 0;
     for (int i = 0; i < sizes.size(); ++i) {
