@@ -3,11 +3,9 @@
 #include "BrindleCore.h"
 #include "benchreport.h"
 
-#include <Magick++.h>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QtConcurrent>
 
 namespace BenchEstimate {
 
@@ -33,48 +31,17 @@ qint64 folderBytes(const QString &folder)
 }
 
 // The engine's run, summed over what it wrote.
-qint64 engineBytes(const QVector<CImageInfo> &records, const QSize &target, const QString &folder)
+qint64 realBytes(const QVector<CImageInfo> &records, const QSize &target, int quality, const QString &folder)
 {
     QDir(folder).removeRecursively();
     CImagesResizer resizer;
-    setUp(resizer, target, 0);
+    setUp(resizer, target, quality);
     resizer.setOutputFolder(folder);
     QEventLoop loop;
     QObject::connect(&resizer, &CImagesResizer::resizeFinished, &loop, &QEventLoop::quit);
     resizer.resizeImages(records);
     loop.exec();
     return resizer.lastError().isEmpty() ? folderBytes(folder) : -1;
-}
-
-// A JPEG at a chosen quality, encoded the way the codec writes one: the resized picture given that quality.
-qint64 atQualityBytes(const CImageInfo &record, const QSize &target, int quality)
-{
-    Magick::Image image;
-    image.read(record.fullPath().toStdString());
-    Magick::Geometry geometry(size_t(target.width()), size_t(target.height()));
-    geometry.aspect(true);
-    image.resize(geometry);
-    image.quality(size_t(quality));
-    Magick::Blob blob;
-    image.write(&blob);
-    return qint64(blob.length());
-}
-
-QSize targetOf(const CImageInfo &record, const QSize &box)
-{
-    const double ratio = double(record.resolution().width()) / record.resolution().height();
-    return QSize(box.width(), int(box.width() / ratio));
-}
-
-qint64 realBytes(const QVector<CImageInfo> &records, const QSize &target, int quality, const QString &folder)
-{
-    if (quality == 0 || records.first().suffix() != QLatin1String("jpg"))
-        return engineBytes(records, target, folder);
-    const std::function<qint64(const CImageInfo &)> one = [&](const CImageInfo &record) {
-        return atQualityBytes(record, targetOf(record, target), quality);
-    };
-    const QList<qint64> sizes = QtConcurrent::blockingMapped<QList<qint64>>(records, one);
-    return std::accumulate(sizes.begin(), sizes.end(), qint64(0));
 }
 
 } // namespace

@@ -169,7 +169,8 @@ double psnrAgainst(const Magick::Image &original, const QString &output)
         geometry.aspect(true);
         reference.resize(geometry);
         return reference.compare(resized, Magick::PeakSignalToNoiseRatioMetric);
-    } catch (const Magick::Exception &) {
+    } catch (const Magick::Exception &e) {
+        qWarning("psnr: %s", e.what());
         return 0;
     }
 }

@@ -79,7 +79,9 @@ int main(int argc, char *argv[])
                                    QStringLiteral("folder"),
                                    QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
                                        QStringLiteral("/brindle-bench"));
-    parser.addOptions({quick, csv, cache});
+    const QCommandLineOption estimateOnly(QStringLiteral("estimate"),
+                                          QStringLiteral("Only the size estimate against real runs."));
+    parser.addOptions({quick, csv, cache, estimateOnly});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -101,6 +103,11 @@ int main(int argc, char *argv[])
     const QString work = folder + QStringLiteral("/work");
 
     BenchReport report;
+    if (parser.isSet(estimateOnly)) {
+        BenchEstimate::compareWithRuns(report, estimateKinds(folder, photos, stillsAndAnimations), work);
+        report.print(out);
+        return 0;
+    }
     BenchResizing::compareTools(report, photos, work);
     BenchResizing::timeCommandLineStart(report);
     BenchResizing::compareFormats(report, stillsAndAnimations, work);
