@@ -258,6 +258,34 @@
         <source>t_choose_outdir</source>
         <translation>Choose the folder for resized photos</translation>
     </message>
+    <message>
+        <source>tt_jpeg_quality</source>
+        <translation>Quality of the resized JPEG photos, 1 to 100: lower gives smaller files. “As the source” keeps each photo’s own quality. PNG, GIF, BMP and TIFF are lossless and stay as they are.</translation>
+    </message>
+    <message>
+        <source>t_jpeg_quality</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>t_quality_as_source</source>
+        <translation>As the source</translation>
+    </message>
+    <message>
+        <source>tt_strip_details</source>
+        <translation>Leaves out the date, camera, location and other details (EXIF, IPTC, XMP, comments, preview) so they do not travel with a shared photo. The colour profile is kept.</translation>
+    </message>
+    <message>
+        <source>t_strip_details</source>
+        <translation>Remove photo details</translation>
+    </message>
+    <message>
+        <source>tt_never_enlarge</source>
+        <translation>Photos already smaller than the target keep their own size instead of being blown up.</translation>
+    </message>
+    <message>
+        <source>t_never_enlarge</source>
+        <translation>Never enlarge</translation>
+    </message>
 </context>
 <context>
     <name>StartSplash</name>

@@ -258,6 +258,34 @@
         <source>t_choose_outdir</source>
         <translation>Выберите папку для готовых фото</translation>
     </message>
+    <message>
+        <source>tt_jpeg_quality</source>
+        <translation>Качество уменьшенных JPEG-фото от 1 до 100: чем ниже, тем меньше файл. «Как в исходном» сохраняет качество каждого фото. PNG, GIF, BMP и TIFF сжимаются без потерь и не меняются.</translation>
+    </message>
+    <message>
+        <source>t_jpeg_quality</source>
+        <translation>Качество JPEG</translation>
+    </message>
+    <message>
+        <source>t_quality_as_source</source>
+        <translation>Как в исходном</translation>
+    </message>
+    <message>
+        <source>tt_strip_details</source>
+        <translation>Убирает дату съёмки, камеру, место и другие сведения (EXIF, IPTC, XMP, комментарии, миниатюру), чтобы они не ушли вместе с отправленным фото. Цветовой профиль сохраняется.</translation>
+    </message>
+    <message>
+        <source>t_strip_details</source>
+        <translation>Удалять сведения о фото</translation>
+    </message>
+    <message>
+        <source>tt_never_enlarge</source>
+        <translation>Фото, которые уже меньше заданного размера, сохраняют свой размер, а не растягиваются.</translation>
+    </message>
+    <message>
+        <source>t_never_enlarge</source>
+        <translation>Не увеличивать</translation>
+    </message>
 </context>
 <context>
     <name>StartSplash</name>

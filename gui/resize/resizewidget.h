@@ -28,6 +28,10 @@ public:
 
     bool isResizing() const;
 
+public slots:
+    // Brings the estimate in line with the output choices stored since; a run reads them when it starts.
+    void followSettings();
+
     // A duration as hours, minutes and seconds of two digits at least; milliseconds are dropped.
     static QString timeText(uint msecs);
 
@@ -57,6 +61,7 @@ protected:
 
 private:
     void updateEvaluation();
+    void applyOutputChoices();
     void updateVerticalRecognition();
     void fillSizeFromProfile(int row);
     QString buttonStyleSheet(const QString &normal, const QString &hover, const QString &pressed) const;
