@@ -260,7 +260,7 @@
     </message>
     <message>
         <source>tt_jpeg_quality</source>
-        <translation>Qualität der verkleinerten JPEG-Fotos, 1 bis 100: niedriger ergibt kleinere Dateien. „Wie das Original“ behält die Qualität jedes Fotos. PNG, GIF, BMP und TIFF sind verlustfrei und bleiben, wie sie sind.</translation>
+        <translation>Niedriger ergibt kleinere JPEG-Dateien; „Wie das Original“ behält die Qualität jedes Fotos. Andere Formate sind verlustfrei.</translation>
     </message>
     <message>
         <source>t_jpeg_quality</source>
@@ -272,7 +272,7 @@
     </message>
     <message>
         <source>tt_strip_details</source>
-        <translation>Lässt Aufnahmedatum, Kamera, Ort und weitere Angaben (EXIF, IPTC, XMP, Kommentare, Vorschaubild) weg, damit sie nicht mit einem geteilten Foto weitergegeben werden. Das Farbprofil bleibt erhalten.</translation>
+        <translation>Kopien ohne Aufnahmedatum, Kamera, Ort und weitere Angaben; das Farbprofil bleibt erhalten.</translation>
     </message>
     <message>
         <source>t_strip_details</source>

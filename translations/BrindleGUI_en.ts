@@ -260,7 +260,7 @@
     </message>
     <message>
         <source>tt_jpeg_quality</source>
-        <translation>Quality of the resized JPEG photos, 1 to 100: lower gives smaller files. “As the source” keeps each photo’s own quality. PNG, GIF, BMP and TIFF are lossless and stay as they are.</translation>
+        <translation>Lower gives smaller JPEG files; “As the source” keeps each photo’s quality. Other formats are lossless.</translation>
     </message>
     <message>
         <source>t_jpeg_quality</source>
@@ -272,7 +272,7 @@
     </message>
     <message>
         <source>tt_strip_details</source>
-        <translation>Leaves out the date, camera, location and other details (EXIF, IPTC, XMP, comments, preview) so they do not travel with a shared photo. The colour profile is kept.</translation>
+        <translation>Copies leave out the date, camera, location and other details; the colour profile stays.</translation>
     </message>
     <message>
         <source>t_strip_details</source>
@@ -280,7 +280,7 @@
     </message>
     <message>
         <source>tt_never_enlarge</source>
-        <translation>Photos already smaller than the target keep their own size instead of being blown up.</translation>
+        <translation>Photos already smaller than the target keep their size instead of being blown up.</translation>
     </message>
     <message>
         <source>t_never_enlarge</source>

@@ -260,7 +260,7 @@
     </message>
     <message>
         <source>tt_jpeg_quality</source>
-        <translation>Качество уменьшенных JPEG-фото от 1 до 100: чем ниже, тем меньше файл. «Как в исходном» сохраняет качество каждого фото. PNG, GIF, BMP и TIFF сжимаются без потерь и не меняются.</translation>
+        <translation>Чем ниже, тем меньше JPEG-файлы; «Как в исходном» сохраняет качество каждого фото. Другие форматы — без потерь.</translation>
     </message>
     <message>
         <source>t_jpeg_quality</source>
@@ -272,7 +272,7 @@
     </message>
     <message>
         <source>tt_strip_details</source>
-        <translation>Убирает дату съёмки, камеру, место и другие сведения (EXIF, IPTC, XMP, комментарии, миниатюру), чтобы они не ушли вместе с отправленным фото. Цветовой профиль сохраняется.</translation>
+        <translation>Копии без даты съёмки, камеры, места и других сведений; цветовой профиль сохраняется.</translation>
     </message>
     <message>
         <source>t_strip_details</source>
@@ -280,7 +280,7 @@
     </message>
     <message>
         <source>tt_never_enlarge</source>
-        <translation>Фото, которые уже меньше заданного размера, сохраняют свой размер, а не растягиваются.</translation>
+        <translation>Фото меньше заданного размера сохраняют свой размер, а не растягиваются.</translation>
     </message>
     <message>
         <source>t_never_enlarge</source>
