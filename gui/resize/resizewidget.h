@@ -28,12 +28,12 @@ public:
 
     bool isResizing() const;
 
+    // A duration as hours, minutes and seconds of two digits at least; milliseconds are dropped.
+    static QString timeText(uint msecs);
+
 public slots:
     // Brings the estimate in line with the output choices stored since; a run reads them when it starts.
     void followSettings();
-
-    // A duration as hours, minutes and seconds of two digits at least; milliseconds are dropped.
-    static QString timeText(uint msecs);
 
 signals:
     void resizeStatusChanged(bool isResizing);
