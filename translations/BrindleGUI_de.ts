@@ -258,6 +258,34 @@
         <source>t_choose_outdir</source>
         <translation>Ordner für die verkleinerten Fotos wählen</translation>
     </message>
+    <message>
+        <source>tt_jpeg_quality</source>
+        <translation>Niedriger ergibt kleinere JPEG-Dateien; „Wie das Original“ behält die Qualität jedes Fotos. Andere Formate sind verlustfrei.</translation>
+    </message>
+    <message>
+        <source>t_jpeg_quality</source>
+        <translation>JPEG-Qualität</translation>
+    </message>
+    <message>
+        <source>t_quality_as_source</source>
+        <translation>Wie das Original</translation>
+    </message>
+    <message>
+        <source>tt_strip_details</source>
+        <translation>Kopien ohne Aufnahmedatum, Kamera, Ort und weitere Angaben; das Farbprofil bleibt erhalten.</translation>
+    </message>
+    <message>
+        <source>t_strip_details</source>
+        <translation>Fotodetails entfernen</translation>
+    </message>
+    <message>
+        <source>tt_never_enlarge</source>
+        <translation>Fotos, die schon kleiner als das Ziel sind, behalten ihre Größe, statt vergrößert zu werden.</translation>
+    </message>
+    <message>
+        <source>t_never_enlarge</source>
+        <translation>Nie vergrößern</translation>
+    </message>
 </context>
 <context>
     <name>StartSplash</name>

@@ -258,6 +258,34 @@
         <source>t_choose_outdir</source>
         <translation>Choose the folder for resized photos</translation>
     </message>
+    <message>
+        <source>tt_jpeg_quality</source>
+        <translation>Lower gives smaller JPEG files; “As the source” keeps each photo’s quality. Other formats are lossless.</translation>
+    </message>
+    <message>
+        <source>t_jpeg_quality</source>
+        <translation>JPEG quality</translation>
+    </message>
+    <message>
+        <source>t_quality_as_source</source>
+        <translation>As the source</translation>
+    </message>
+    <message>
+        <source>tt_strip_details</source>
+        <translation>Copies leave out the date, camera, location and other details; the colour profile stays.</translation>
+    </message>
+    <message>
+        <source>t_strip_details</source>
+        <translation>Remove photo details</translation>
+    </message>
+    <message>
+        <source>tt_never_enlarge</source>
+        <translation>Photos already smaller than the target keep their size instead of being blown up.</translation>
+    </message>
+    <message>
+        <source>t_never_enlarge</source>
+        <translation>Never enlarge</translation>
+    </message>
 </context>
 <context>
     <name>StartSplash</name>

@@ -258,6 +258,34 @@
         <source>t_choose_outdir</source>
         <translation>Выберите папку для готовых фото</translation>
     </message>
+    <message>
+        <source>tt_jpeg_quality</source>
+        <translation>Чем ниже, тем меньше JPEG-файлы; «Как в исходном» сохраняет качество каждого фото. Другие форматы — без потерь.</translation>
+    </message>
+    <message>
+        <source>t_jpeg_quality</source>
+        <translation>Качество JPEG</translation>
+    </message>
+    <message>
+        <source>t_quality_as_source</source>
+        <translation>Как в исходном</translation>
+    </message>
+    <message>
+        <source>tt_strip_details</source>
+        <translation>Копии без даты съёмки, камеры, места и других сведений; цветовой профиль сохраняется.</translation>
+    </message>
+    <message>
+        <source>t_strip_details</source>
+        <translation>Удалять сведения о фото</translation>
+    </message>
+    <message>
+        <source>tt_never_enlarge</source>
+        <translation>Фото меньше заданного размера сохраняют свой размер, а не растягиваются.</translation>
+    </message>
+    <message>
+        <source>t_never_enlarge</source>
+        <translation>Не увеличивать</translation>
+    </message>
 </context>
 <context>
     <name>StartSplash</name>

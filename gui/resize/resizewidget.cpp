@@ -223,6 +223,7 @@ void ResizeWidget::onResizeClicked()
         return;
 
     ui->pbrResizeProgress->setMaximum(imagesModel->images().size());
+    applyOutputChoices();
     try {
         resizer.resizeImages(imagesModel->images());
     } catch (const std::runtime_error &error) {
@@ -279,6 +280,7 @@ void ResizeWidget::changeEvent(QEvent *event)
 
 void ResizeWidget::updateEvaluation()
 {
+    applyOutputChoices();
     const int height = ui->leHeight->text().toInt();
     const int width = ui->leWidth->text().toInt();
     resizer.setSize(QSize(width, height));
@@ -304,6 +306,21 @@ void ResizeWidget::updateEvaluation()
                                         .arg(result.evalutionSize(), 0, 'f', 2)
                                         .arg(result.currentSize(), 0, 'f', 2)
                                         .arg(result.count()));
+}
+
+void ResizeWidget::followSettings()
+{
+    updateEvaluation();
+}
+
+// Pool threads read the engine's settings without a lock, so they change only while no run is active.
+void ResizeWidget::applyOutputChoices()
+{
+    if (resizer.isRunning())
+        return;
+    resizer.setJpegQuality(settings->jpegQuality());
+    resizer.setStripDetails(settings->stripDetails());
+    resizer.setNeverEnlarge(settings->neverEnlarge());
 }
 
 void ResizeWidget::updateVerticalRecognition()

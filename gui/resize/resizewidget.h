@@ -31,6 +31,10 @@ public:
     // A duration as hours, minutes and seconds of two digits at least; milliseconds are dropped.
     static QString timeText(uint msecs);
 
+public slots:
+    // Brings the estimate in line with the output choices stored since; a run reads them when it starts.
+    void followSettings();
+
 signals:
     void resizeStatusChanged(bool isResizing);
 
@@ -57,6 +61,7 @@ protected:
 
 private:
     void updateEvaluation();
+    void applyOutputChoices();
     void updateVerticalRecognition();
     void fillSizeFromProfile(int row);
     QString buttonStyleSheet(const QString &normal, const QString &hover, const QString &pressed) const;

@@ -17,6 +17,9 @@ const QString mainGroup = QStringLiteral("Main");
 const QString languageKey = QStringLiteral("Language");
 const QString prefixKey = QStringLiteral("Prefix");
 const QString dialogFolderKey = QStringLiteral("DialogFolder");
+const QString jpegQualityKey = QStringLiteral("JpegQuality");
+const QString stripDetailsKey = QStringLiteral("StripDetails");
+const QString neverEnlargeKey = QStringLiteral("NeverEnlarge");
 } // namespace
 
 CSettings::CSettings(const QString &fileName)
@@ -27,32 +30,28 @@ CSettings::CSettings(const QString &fileName)
 
 QString CSettings::language() const
 {
-    return settings.value(mainGroup + QLatin1Char('/') + languageKey).toString();
+    return value(languageKey).toString();
 }
 
 void CSettings::setLanguage(const QString &name)
 {
-    settings.beginGroup(mainGroup);
-    settings.setValue(languageKey, name);
-    settings.endGroup();
+    store(languageKey, name);
     loadTranslation();
 }
 
 QString CSettings::prefix() const
 {
-    return settings.value(mainGroup + QLatin1Char('/') + prefixKey, QStringLiteral("same")).toString();
+    return value(prefixKey, QStringLiteral("same")).toString();
 }
 
 void CSettings::setPrefix(const QString &value)
 {
-    settings.beginGroup(mainGroup);
-    settings.setValue(prefixKey, value);
-    settings.endGroup();
+    store(prefixKey, value);
 }
 
 QString CSettings::dialogFolder() const
 {
-    const QString stored = settings.value(mainGroup + QLatin1Char('/') + dialogFolderKey).toString();
+    const QString stored = value(dialogFolderKey).toString();
     if (!stored.isEmpty() && QDir(stored).exists())
         return stored;
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -61,9 +60,49 @@ QString CSettings::dialogFolder() const
 
 void CSettings::setDialogFolder(const QString &folder)
 {
-    settings.beginGroup(mainGroup);
-    settings.setValue(dialogFolderKey, folder);
-    settings.endGroup();
+    store(dialogFolderKey, folder);
+}
+
+int CSettings::jpegQuality() const
+{
+    bool isNumber = false;
+    const int quality = value(jpegQualityKey).toInt(&isNumber);
+    return isNumber && quality >= 0 && quality <= 100 ? quality : 0;
+}
+
+void CSettings::setJpegQuality(int quality)
+{
+    store(jpegQualityKey, quality);
+}
+
+bool CSettings::stripDetails() const
+{
+    return value(stripDetailsKey, false).toBool();
+}
+
+void CSettings::setStripDetails(bool strip)
+{
+    store(stripDetailsKey, strip);
+}
+
+bool CSettings::neverEnlarge() const
+{
+    return value(neverEnlargeKey, false).toBool();
+}
+
+void CSettings::setNeverEnlarge(bool neverEnlarge)
+{
+    store(neverEnlargeKey, neverEnlarge);
+}
+
+QVariant CSettings::value(const QString &key, const QVariant &fallback) const
+{
+    return settings.value(mainGroup + QLatin1Char('/') + key, fallback);
+}
+
+void CSettings::store(const QString &key, const QVariant &value)
+{
+    settings.setValue(mainGroup + QLatin1Char('/') + key, value);
 }
 
 void CSettings::loadTranslation()

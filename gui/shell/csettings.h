@@ -5,8 +5,8 @@
 
 class QApplication;
 
-// The program's one settings object: "Language", "Prefix" and "DialogFolder" in the group "Main" of an INI
-// file.
+// The program's one settings object: "Language", "Prefix", "DialogFolder" and the output choices
+// "JpegQuality", "StripDetails" and "NeverEnlarge" in the group "Main" of an INI file.
 // Storing a language installs its translation at once, so every window re-labels itself.
 class CSettings
 {
@@ -21,8 +21,18 @@ public:
     // user's Pictures folder, else home. Never the program's own folder, where no photos are.
     QString dialogFolder() const;
     void setDialogFolder(const QString &folder);
+    // The output choices start as the engine's defaults: each JPEG's own quality (0), details kept,
+    // small images enlarged. A stored quality outside 0 to 100 is taken for 0.
+    int jpegQuality() const;
+    void setJpegQuality(int quality);
+    bool stripDetails() const;
+    void setStripDetails(bool strip);
+    bool neverEnlarge() const;
+    void setNeverEnlarge(bool neverEnlarge);
 
 private:
+    QVariant value(const QString &key, const QVariant &fallback = QVariant()) const;
+    void store(const QString &key, const QVariant &value);
     void loadTranslation();
 
     QSettings settings;

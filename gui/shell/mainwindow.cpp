@@ -98,6 +98,7 @@ void MainWindow::createSettingsPanel(CSettings *settings)
     veil->setStyleSheet(QStringLiteral("#wShadow{background-color: rgba(217, 213, 205, 0.6);}"));
     veil->hide();
     settingsWindow = new SettingsWindow(settings, veil);
+    connect(settingsWindow, &SettingsWindow::saved, resizeWidget, &ResizeWidget::followSettings);
 }
 
 QStringList MainWindow::listFolderFiles(const QString &folder)

@@ -41,6 +41,7 @@ SettingsWindow::SettingsWindow(CSettings *settings, QWidget *parent)
     ui->cbLanguages->setModel(&languagesModel);
     ui->cbLanguages->setItemDelegate(new QStyledItemDelegate(ui->cbLanguages));
     ui->cbLanguages->setCurrentIndex(languagesModel.indexOfLanguage(settings->language()));
+    showOutputChoices();
 }
 
 SettingsWindow::~SettingsWindow()
@@ -50,6 +51,7 @@ SettingsWindow::~SettingsWindow()
 
 void SettingsWindow::startShowAnimation()
 {
+    showOutputChoices();
     parentWidget()->show();
     setEnabled(true);
     hideAnimation.stop();
@@ -68,7 +70,9 @@ void SettingsWindow::saveSettings()
 {
     storePrefix();
     storeLanguage();
+    storeOutputChoices();
     startHideAnimation();
+    emit saved();
 }
 
 void SettingsWindow::storePrefix()
@@ -99,6 +103,21 @@ void SettingsWindow::storeLanguage()
     const int row = ui->cbLanguages->currentIndex();
     if (row >= 0)
         settings->setLanguage(languagesModel.localeName(row));
+}
+
+// Shown afresh on every opening, so choices changed and then cancelled do not come back as if stored.
+void SettingsWindow::showOutputChoices()
+{
+    ui->sbJpegQuality->setValue(settings->jpegQuality());
+    ui->cbStripDetails->setChecked(settings->stripDetails());
+    ui->cbNeverEnlarge->setChecked(settings->neverEnlarge());
+}
+
+void SettingsWindow::storeOutputChoices()
+{
+    settings->setJpegQuality(ui->sbJpegQuality->value());
+    settings->setStripDetails(ui->cbStripDetails->isChecked());
+    settings->setNeverEnlarge(ui->cbNeverEnlarge->isChecked());
 }
 
 void SettingsWindow::changeEvent(QEvent *event)

@@ -26,12 +26,18 @@ public slots:
     void startHideAnimation();
     void saveSettings();
 
+signals:
+    // After the save button stored the panel's choices.
+    void saved();
+
 protected:
     void changeEvent(QEvent *event) override;
 
 private:
     void storePrefix();
     void storeLanguage();
+    void showOutputChoices();
+    void storeOutputChoices();
 
     Ui::SettingsWindow *ui;
     QPropertyAnimation showAnimation;

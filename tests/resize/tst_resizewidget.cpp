@@ -1,6 +1,8 @@
+#include "BrindleCore.h"
 #include "cimagesmodel.h"
 #include "cprofilescombobox.h"
 #include "csettings.h"
+#include "photofiles.h"
 #include "resizewidget.h"
 #include "testimages.h"
 
@@ -111,6 +113,9 @@ private slots:
     void refusedRunKeepsTheQueue();
     void failingImageIsReported();
     void languageChangeRefillsQueueTexts();
+    void estimateFollowsSavedChoices_data();
+    void estimateFollowsSavedChoices();
+    void runTakesChoicesStoredSinceStartUp();
 
 private:
     void makeScreen(const QString &prefix, const QStringList &paths);
@@ -123,6 +128,8 @@ private:
         return found;
     }
     QStringList estimate() const { return child<QLabel>("lbEvaluationResult")->text().split(' '); }
+    QString engineEstimate(const QSize &size, int quality = 0, bool strip = false,
+                           bool neverEnlarge = false) const;
 
     UrlRecorder recorder;
     std::unique_ptr<QTemporaryDir> dir;
@@ -189,6 +196,18 @@ void tst_ResizeWidget::makeScreen(const QString &prefix, const QStringList &path
     }
 }
 
+// The engine's own estimate of the queue at size for the screen's side boxes as built, as the band shows it.
+QString tst_ResizeWidget::engineEstimate(const QSize &size, int quality, bool strip, bool neverEnlarge) const
+{
+    CImagesResizer engine;
+    engine.setSize(size);
+    engine.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
+    engine.setJpegQuality(quality);
+    engine.setStripDetails(strip);
+    engine.setNeverEnlarge(neverEnlarge);
+    return QString::number(engine.evaluationResize(model->images()).evalutionSize(), 'f', 2);
+}
+
 QString tst_ResizeWidget::image(const QString &name, const QSize &size)
 {
     const QString path = TestImages::write(dir->filePath(name), size);
@@ -247,7 +266,7 @@ void tst_ResizeWidget::constructionFillsFieldsAndEstimate()
 
     QCOMPARE(child<QLineEdit>("leWidth")->text(), QStringLiteral("1024"));
     QCOMPARE(child<QLineEdit>("leHeight")->text(), QStringLiteral("768"));
-    QCOMPARE(estimate(), QStringList({"t_result_size", "24.58", "3.75", "2"}));
+    QCOMPARE(estimate(), QStringList({"t_result_size", engineEstimate(QSize(1024, 768)), "3.75", "2"}));
     QVERIFY(child<QTableView>("tvImagesQueue")->isEnabled());
     QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 2"));
 }
@@ -275,10 +294,12 @@ void tst_ResizeWidget::profilesAndTypedSizes()
     width->selectAll();
     QTest::keyClicks(width, QStringLiteral("500"));
     QCOMPARE(profiles->currentIndex(), 1);
-    QCOMPARE(estimate().at(1), QStringLiteral("1.54"));
+    QCOMPARE(estimate().at(1), engineEstimate(QSize(500, 768)));
     height->end(false);
     QTest::keyClick(height, Qt::Key_Backspace);
-    QVERIFY2(estimate().at(1) == QStringLiteral("0.15"), "an edit with the manual profile chosen is lost");
+    QVERIFY(engineEstimate(QSize(500, 76)) != engineEstimate(QSize(500, 768)));
+    QVERIFY2(estimate().at(1) == engineEstimate(QSize(500, 76)),
+             "an edit with the manual profile chosen is lost");
     width->selectAll();
     QTest::keyClicks(width, QStringLiteral("x"));
     QCOMPARE(estimate().at(1), QStringLiteral("0.00"));
@@ -542,6 +563,49 @@ void tst_ResizeWidget::languageChangeRefillsQueueTexts()
     QCOMPARE(child<QLabel>("lbTotal")->text(), QStringLiteral("t_total_images1"));
     QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 1"));
     QCOMPARE(estimate().last(), QStringLiteral("1"));
+}
+
+void tst_ResizeWidget::estimateFollowsSavedChoices_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
+    QTest::newRow("low JPEG quality") << 10 << false << false;
+    QTest::newRow("high JPEG quality") << 95 << false << false;
+    QTest::newRow("details removed") << 0 << true << false;
+    QTest::newRow("never enlarged") << 0 << false << true;
+}
+
+// As the settings panel leaves them: stored after the screen was built, then announced by its save.
+void tst_ResizeWidget::estimateFollowsSavedChoices()
+{
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
+    // The comment is details enough to show in the band's two decimals of a megabyte.
+    const QString source = dir->filePath(QStringLiteral("a.jpg"));
+    QVERIFY(PhotoFiles::save(source, PhotoFiles::jpeg(TestImages::photo(QSize(400, 300)),
+                                                      {PhotoFiles::commentSegment(QByteArray(60000, 'c'))})));
+    makeScreen(QString(), {source});
+    const QString expected = engineEstimate(QSize(1024, 768), quality, strip, neverEnlarge);
+    QVERIFY2(expected != engineEstimate(QSize(1024, 768)), "the choice does not change the estimate");
+
+    settings->setJpegQuality(quality);
+    settings->setStripDetails(strip);
+    settings->setNeverEnlarge(neverEnlarge);
+    screen->followSettings();
+    QCOMPARE(estimate().at(1), expected);
+}
+
+void tst_ResizeWidget::runTakesChoicesStoredSinceStartUp()
+{
+    const QString source = image(QStringLiteral("a.jpg"), QSize(64, 48));
+    makeScreen(QString(), {source});
+    settings->setNeverEnlarge(true);
+    ModalAnswers answers({acceptModal, acceptModal});
+    child<QPushButton>("pbResize")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 2, 20000);
+    QCOMPARE(TestImages::pixelSize(dir->filePath(QStringLiteral("mini_a.jpg"))), QSize(64, 48));
 }
 
 QTEST_MAIN(tst_ResizeWidget)

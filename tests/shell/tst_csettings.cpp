@@ -26,6 +26,10 @@ private slots:
     void prefixRoundTrip_data();
     void prefixRoundTrip();
     void languageRoundTrip();
+    void outputChoicesFromFile_data();
+    void outputChoicesFromFile();
+    void outputChoicesRoundTrip_data();
+    void outputChoicesRoundTrip();
     void dialogFolderFallsBack_data();
     void dialogFolderFallsBack();
     void fontRule();
@@ -120,6 +124,67 @@ void TestCSettings::languageRoundTrip()
     QCOMPARE(storedValue(QStringLiteral("Language")).toString(), QStringLiteral("de_DE"));
     CSettings reopened(QStringLiteral("Settings.ini"));
     QCOMPARE(reopened.language(), QStringLiteral("de_DE"));
+}
+
+void TestCSettings::outputChoicesFromFile_data()
+{
+    QTest::addColumn<QByteArray>("lines");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
+    QTest::newRow("file of an earlier version")
+        << QByteArray("Language=de_DE\nPrefix=subfolder\n") << 0 << false << false;
+    QTest::newRow("all three stored")
+        << QByteArray("JpegQuality=85\nStripDetails=true\nNeverEnlarge=true\n") << 85 << true << true;
+    QTest::newRow("quality above 100 is the source's")
+        << QByteArray("JpegQuality=250\n") << 0 << false << false;
+    QTest::newRow("negative quality is the source's")
+        << QByteArray("JpegQuality=-5\n") << 0 << false << false;
+    QTest::newRow("quality in words is the source's")
+        << QByteArray("JpegQuality=high\n") << 0 << false << false;
+}
+
+// Written as text, so the key names a stored file holds are checked and not only a round trip.
+void TestCSettings::outputChoicesFromFile()
+{
+    QFETCH(QByteArray, lines);
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
+    QFile file(QStringLiteral("Settings.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Main]\n" + lines);
+    file.close();
+    CSettings settings(QStringLiteral("Settings.ini"));
+    QCOMPARE(settings.jpegQuality(), quality);
+    QCOMPARE(settings.stripDetails(), strip);
+    QCOMPARE(settings.neverEnlarge(), neverEnlarge);
+}
+
+void TestCSettings::outputChoicesRoundTrip_data()
+{
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
+    QTest::newRow("lowest quality, details removed") << 1 << true << false;
+    QTest::newRow("highest quality, never enlarged") << 100 << false << true;
+}
+
+void TestCSettings::outputChoicesRoundTrip()
+{
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
+    {
+        CSettings settings(QStringLiteral("Settings.ini"));
+        settings.setJpegQuality(quality);
+        settings.setStripDetails(strip);
+        settings.setNeverEnlarge(neverEnlarge);
+    }
+    CSettings reopened(QStringLiteral("Settings.ini"));
+    QCOMPARE(reopened.jpegQuality(), quality);
+    QCOMPARE(reopened.stripDetails(), strip);
+    QCOMPARE(reopened.neverEnlarge(), neverEnlarge);
 }
 
 void TestCSettings::dialogFolderFallsBack_data()

@@ -8,6 +8,7 @@
 #include "testimages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -84,6 +85,7 @@ private slots:
     void draggingMovesOnlyWithLeftButton();
     void splashOnFirstShowOnly();
     void savedLanguageRelabelsEveryScreen();
+    void savedChoicesRefreshTheEstimate();
 
 private:
     QWidget *child(const char *name) const;
@@ -635,6 +637,18 @@ void tst_MainWindow::savedLanguageRelabelsEveryScreen()
                  ->text(),
              QStringLiteral("Einstellungen"));
     QCOMPARE(button("pbTamarind")->text(), home);
+}
+
+void tst_MainWindow::savedChoicesRefreshTheEstimate()
+{
+    showWindow();
+    queueAndWait(nullptr, {TestImages::write(images->filePath(QStringLiteral("a.jpg")), QSize(400, 300))});
+    auto *band = window->findChild<QLabel *>(QStringLiteral("lbEvaluationResult"));
+    const QString enlarged = band->text();
+    button("pbSettings")->click();
+    window->findChild<QCheckBox *>(QStringLiteral("cbNeverEnlarge"))->setChecked(true);
+    button("pbSaveSettings")->click();
+    QVERIFY2(band->text() != enlarged, qPrintable("saving the panel left the estimate at " + enlarged));
 }
 
 QTEST_MAIN(tst_MainWindow)

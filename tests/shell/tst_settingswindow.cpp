@@ -3,11 +3,14 @@
 #include "settingswindow.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -35,6 +38,8 @@ private slots:
     void unknownLanguageIsKeptOnSave();
     void cancelDuringSlideInJumpsToShownPosition();
     void savedLanguageRelabelsPanel();
+    void outputChoicesStoredOnSaveOnly_data();
+    void outputChoicesStoredOnSaveOnly();
 
 private:
     void buildPanel();
@@ -262,6 +267,53 @@ void tst_SettingsWindow::savedLanguageRelabelsPanel()
     QTRY_COMPARE(panel->findChild<QLabel *>(QStringLiteral("label"))->text(),
                  QStringLiteral("Einstellungen"));
     QVERIFY(english != QStringLiteral("Einstellungen"));
+}
+
+void tst_SettingsWindow::outputChoicesStoredOnSaveOnly_data()
+{
+    QTest::addColumn<QString>("buttonName");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
+    // Stored before: quality 70, details removed, enlarging.
+    QTest::newRow("save, other quality, details kept, never enlarged")
+        << "pbSaveSettings" << 1 << false << true;
+    QTest::newRow("save, back to the source's quality") << "pbSaveSettings" << 0 << true << false;
+    QTest::newRow("cancel") << "pbCancel" << 100 << false << true;
+}
+
+void tst_SettingsWindow::outputChoicesStoredOnSaveOnly()
+{
+    QFETCH(QString, buttonName);
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
+    settings->setJpegQuality(70);
+    settings->setStripDetails(true);
+    buildPanel();
+    auto *qualityBox = panel->findChild<QSpinBox *>(QStringLiteral("sbJpegQuality"));
+    auto *stripBox = panel->findChild<QCheckBox *>(QStringLiteral("cbStripDetails"));
+    auto *enlargeBox = panel->findChild<QCheckBox *>(QStringLiteral("cbNeverEnlarge"));
+    QSignalSpy saved(panel, &SettingsWindow::saved);
+    panel->startShowAnimation();
+    QCOMPARE(qualityBox->value(), 70);
+    QVERIFY(stripBox->isChecked() && !enlargeBox->isChecked());
+    qualityBox->setValue(quality);
+    stripBox->setChecked(strip);
+    enlargeBox->setChecked(neverEnlarge);
+
+    button(buttonName.toLatin1().constData())->click();
+    const bool save = buttonName == QLatin1String("pbSaveSettings");
+    QCOMPARE(saved.count(), save ? 1 : 0);
+    QCOMPARE(settings->jpegQuality(), save ? quality : 70);
+    QCOMPARE(settings->stripDetails(), save ? strip : true);
+    QCOMPARE(settings->neverEnlarge(), save && neverEnlarge);
+    QTRY_VERIFY(!veil->isVisible());
+    // Opened again, the panel shows what is stored, not what was left in it.
+    panel->startShowAnimation();
+    QCOMPARE(qualityBox->value(), settings->jpegQuality());
+    QCOMPARE(stripBox->isChecked(), settings->stripDetails());
+    QCOMPARE(enlargeBox->isChecked(), settings->neverEnlarge());
 }
 
 QTEST_MAIN(tst_SettingsWindow)
