@@ -602,10 +602,13 @@ void tst_ResizeWidget::runTakesChoicesStoredSinceStartUp()
     const QString source = image(QStringLiteral("a.jpg"), QSize(64, 48));
     makeScreen(QString(), {source});
     settings->setNeverEnlarge(true);
+    settings->setJpegQuality(10);
     ModalAnswers answers({acceptModal, acceptModal});
     child<QPushButton>("pbResize")->click();
     QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 2, 20000);
-    QCOMPARE(TestImages::pixelSize(dir->filePath(QStringLiteral("mini_a.jpg"))), QSize(64, 48));
+    const QString output = dir->filePath(QStringLiteral("mini_a.jpg"));
+    QCOMPARE(TestImages::pixelSize(output), QSize(64, 48));
+    QCOMPARE(Magick::Image(output.toStdString()).quality(), size_t(10));
 }
 
 QTEST_MAIN(tst_ResizeWidget)
