@@ -17,7 +17,7 @@ missing=0
 for path in "$program/BrindleGUI" "$program/brindle" "$program/libBrindleCore.so.1" "$program/Profiles/1_web.ini" \
     "$program/Translations/BrindleGUI_de.qm" "$program/Manuals/Brindle/index.html" ./usr/bin/BrindleGUI \
     ./usr/bin/brindle ./usr/share/applications/brindle.desktop ./usr/share/icons/hicolor/48x48/apps/brindle.png \
-    ./usr/share/man/man1/brindle.1 ./usr/share/bash-completion/completions/brindle; do
+    ./usr/share/man/man1/brindle.1.gz ./usr/share/bash-completion/completions/brindle; do
     if ! grep -qxF "$path" <<<"$contents"; then
         echo "missing from $package: $path"
         missing=1
