@@ -28,6 +28,9 @@ QString nativePath(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// The engine's fixed words when it cannot make an output folder; its other refusals name their files.
+const QString folderFailure = QStringLiteral("Don't can create output foledr for all images");
+
 } // namespace
 
 BatchRun::BatchRun(const CliOptions &options, QObject *parent)
@@ -109,7 +112,8 @@ int BatchRun::run(const QVector<CImageInfo> &images)
     try {
         resizer.resizeImages(images);
     } catch (const std::runtime_error &error) {
-        printError(QStringLiteral("refused: ") + QString::fromLocal8Bit(error.what()));
+        const QString text = QString::fromLocal8Bit(error.what());
+        printError(QStringLiteral("refused: ") + (text == folderFailure ? missingFolderText(images) : text));
         return Refused;
     }
     showProgress();
@@ -124,6 +128,28 @@ QString BatchRun::outputPath(const CImageInfo &image) const
                                : image.getImageFolder() + '/' + options.folder;
     return QDir::cleanPath(
         QStringLiteral("%1/%2%3.%4").arg(folder, options.prefix, image.baseName(), image.completeSuffix()));
+}
+
+// Which output folder the engine could not make, and why.
+QString BatchRun::missingFolderText(const QVector<CImageInfo> &images) const
+{
+    for (const CImageInfo &image : images) {
+        const QFileInfo folder(QFileInfo(outputPath(image)).absolutePath());
+        if (folder.isDir())
+            continue;
+        const QFileInfo parent(folder.absolutePath());
+        const QString parentPath = nativePath(parent.filePath());
+        QString reason = parentPath + QStringLiteral(" is not writable");
+        if (folder.exists())
+            reason = QStringLiteral("a file has that name");
+        else if (!parent.exists())
+            reason = parentPath + QStringLiteral(" does not exist");
+        else if (!parent.isDir())
+            reason = parentPath + QStringLiteral(" is not a folder");
+        return QStringLiteral("cannot make the folder %1: %2")
+            .arg(nativePath(folder.absoluteFilePath()), reason);
+    }
+    return folderFailure;
 }
 
 void BatchRun::showProgress()

@@ -34,6 +34,7 @@ private:
     int dryRun(const QVector<CImageInfo> &images) const;
     int run(const QVector<CImageInfo> &images);
     QString outputPath(const CImageInfo &image) const;
+    QString missingFolderText(const QVector<CImageInfo> &images) const;
     void showProgress();
     void onFinished();
     void onInterrupted();

@@ -48,10 +48,8 @@ CommandLine::CommandLine()
         option({"q", "quality"}, "JPEG quality 1 to 100 (default: each source's own).", "N"),
         option({"S", "strip-details"}, "Leave out EXIF, IPTC, XMP, comments and thumbnails."),
         option({"n", "never-enlarge"}, "Keep images that are already inside the target at their size."),
-        option({"j", "jobs"},
-               QStringLiteral("Images resized at once (default: %1, one per core).")
-                   .arg(QThreadPool::globalInstance()->maxThreadCount()),
-               "N"),
+        // No count of this machine's cores: the manual page is made from this text on the build machine.
+        option({"j", "jobs"}, "Images resized at once (default: one per core).", "N"),
         option({"r", "recursive"}, "Take folders at any depth."),
         option({"d", "dry-run"}, "List what would be written and the size estimate; write nothing."),
         option({"Q", "quiet"}, "Print nothing but errors."),

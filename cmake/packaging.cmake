@@ -9,6 +9,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its TIFF reader as a plugin, which no binary links, so dpkg-shlibdeps cannot find it; without it
+# no TIFF file can be queued. Added to the computed list.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt5-image-formats-plugins)
+# A RelWithDebInfo build carries its debug information; the package ships the binaries without it.
+set(CPACK_STRIP_FILES ON)
 # The engine library is the package's own, in the program folder; dpkg-shlibdeps looks there for it
 # instead of asking which package provides it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/bin)

@@ -29,12 +29,13 @@ int main(int argc, char *argv[])
     prepareApplication(app);
     const QStringList paths = absolutePaths(app.arguments().mid(1));
     SingleInstance instance;
-    if (instance.handOver(paths))
+    // Again after a failed listen: another start may have begun listening since the first try.
+    if (instance.handOver(paths) || (!instance.listen() && instance.handOver(paths)))
         return 0;
     CSettings settings(QStringLiteral("Settings.ini"));
     try {
+        // No event is handled before the connection below, so nothing handed over meanwhile is lost.
         MainWindow window(&settings);
-        instance.listen();
         QObject::connect(&instance, &SingleInstance::pathsReceived, &window, &MainWindow::takeHandedPaths);
         window.show();
         window.queuePaths(paths);

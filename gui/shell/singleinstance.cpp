@@ -51,9 +51,16 @@ bool SingleInstance::handOver(const QStringList &paths) const
 
 bool SingleInstance::listen()
 {
+    // Two starts at once (a double click in a file manager) both find nobody to hand over to. Qt moves a new
+    // socket over an existing file, so the later start would silently take the socket of the earlier one:
+    // asked first, a socket that answers is left alone.
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(answerTimeoutMsecs))
+        return false;
     if (server.listen(name))
         return true;
-    // A start that found nobody to hand over to is the only one; a socket file still there is stale.
+    // Nobody answers, so a socket file still there is stale.
     QLocalServer::removeServer(name);
     return server.listen(name);
 }

@@ -21,7 +21,8 @@ public:
     // or it did not answer in time, and then this start goes on as the one window.
     bool handOver(const QStringList &paths) const;
     // Becomes the window that later starts hand their files to; a socket file left by a crashed start is
-    // replaced. Returns false when the socket cannot be made, and the program then runs on its own.
+    // replaced. Returns false when another start listens already (hand over to it then) or the socket cannot
+    // be made (the program then runs on its own).
     bool listen();
 
     static QString userServerName();

@@ -178,6 +178,10 @@ void TestCommandLine::exitStatus_data()
     QTest::newRow("refused: empty target") << QStringList{"-s", "0x60", "land.jpg"} << 2 << "is empty";
     QTest::newRow("refused: oversized target")
         << QStringList{"-s", "90000x90000", "land.jpg"} << 2 << "cannot be resized";
+    QTest::newRow("refused: output folder inside a missing one")
+        << QStringList{"-o", "gone/out", "land.jpg"} << 2 << "gone does not exist";
+    QTest::newRow("refused: output folder is a file")
+        << QStringList{"-o", "notes.txt", "land.jpg"} << 2 << "a file has that name";
     QTest::newRow("missing file, the rest done")
         << QStringList{"-s", "80x60", "gone.jpg", "land.jpg"} << 1 << "gone.jpg";
 }

@@ -6,6 +6,7 @@
 #include "modalanswer.h"
 #include "resizewidget.h"
 #include "testimages.h"
+#include "testpool.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -297,11 +297,10 @@ void tst_MainWindow::dropsQueueInDropOrder()
         paths.append(images->filePath(name));
     // The queue takes files in the order they finish opening; with a single worker that is the order they
     // were handed over, which is what this test looks at.
-    QThreadPool *pool = QThreadPool::globalInstance();
-    const int threads = pool->maxThreadCount();
-    pool->setMaxThreadCount(1);
-    queueAndWait(target.isEmpty() ? nullptr : child(target.toLatin1().constData()), paths);
-    pool->setMaxThreadCount(threads);
+    {
+        const auto oneThread = TestPool::ofThreads(1);
+        queueAndWait(target.isEmpty() ? nullptr : child(target.toLatin1().constData()), paths);
+    }
 
     QStringList expectedPaths;
     for (const QString &name : expected)

@@ -48,6 +48,9 @@ void tst_SingleInstance::secondStartHandsOverAndEnds()
     SingleInstance running;
     QVERIFY2(!running.handOver({}), "a hand-over succeeded with no window running");
     QVERIFY2(running.listen(), "the first start could not become the window");
+    // A start that raced the running one to the socket must leave it alone.
+    SingleInstance racing;
+    QVERIFY2(!racing.listen(), "a later start took the socket of the running window");
     QSignalSpy received(&running, &SingleInstance::pathsReceived);
 
     QTemporaryDir work;
