@@ -93,6 +93,12 @@ void BatchRun::reportLeftOut(const SourceList &sources)
 
 int BatchRun::dryRun(const QVector<CImageInfo> &images) const
 {
+    try {
+        resizer.checkRun(images);
+    } catch (const std::runtime_error &error) {
+        printError(QStringLiteral("refused: ") + QString::fromLocal8Bit(error.what()));
+        return Refused;
+    }
     for (const CImageInfo &image : images)
         printTo(stdout,
                 QStringLiteral("%1 -> %2").arg(nativePath(image.fullPath()), nativePath(outputPath(image))));
@@ -120,14 +126,9 @@ int BatchRun::run(const QVector<CImageInfo> &images)
     return loop.exec();
 }
 
-// Where the engine writes the copy of image; the listing of a dry run names it without writing it.
 QString BatchRun::outputPath(const CImageInfo &image) const
 {
-    const QString folder = options.output == CliOptions::Output::Folder
-                               ? options.folder
-                               : image.getImageFolder() + '/' + options.folder;
-    return QDir::cleanPath(
-        QStringLiteral("%1/%2%3.%4").arg(folder, options.prefix, image.baseName(), image.completeSuffix()));
+    return QDir::cleanPath(resizer.getOutputPath(image));
 }
 
 // Which output folder the engine could not make, and why.

@@ -146,6 +146,11 @@ public:
 
     // Throws std::runtime_error, before anything is touched, when the run cannot be done safely.
     void resizeImages(const QVector<CImageInfo> &images);
+    // The refusals of resizeImages() but the output folders, which only a run makes: a listing of what a
+    // run would write is refused for the same reasons. Touches nothing.
+    void checkRun(const QVector<CImageInfo> &images) const;
+    // Where the copy of image is written with the current settings.
+    QString getOutputPath(const CImageInfo &image) const;
     CEvaluatingResult evaluationResize(const QVector<CImageInfo> &images) const;
     bool isRunning() const;
     // The failing source and the image library's message of the last run; empty when it had no failure.
@@ -180,8 +185,6 @@ private:
     bool createFoldersForNewImages(const QVector<CImageInfo> &images) const;
     CEvaluatingResult evaluate(const CImageInfo &image) const;
     QString getOutputFolder(const CImageInfo &image) const;
-    QString getOutputPath(const CImageInfo &image) const;
-    void checkRun(const QVector<CImageInfo> &images) const;
     QString runFailure() const;
 
     QVector<CImageInfo> images;

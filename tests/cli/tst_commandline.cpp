@@ -175,6 +175,8 @@ void TestCommandLine::exitStatus_data()
         << QStringList{"-p", "", "land.jpg"} << 2 << "replace the source";
     QTest::newRow("refused: two sources into one output")
         << QStringList{"-o", "out", "land.jpg", "deep/land.jpg"} << 2 << "would both be resized";
+    QTest::newRow("refused: a dry run onto the source")
+        << QStringList{"--dry-run", "-p", "", "land.jpg"} << 2 << "replace the source";
     QTest::newRow("refused: empty target") << QStringList{"-s", "0x60", "land.jpg"} << 2 << "is empty";
     QTest::newRow("refused: oversized target")
         << QStringList{"-s", "90000x90000", "land.jpg"} << 2 << "cannot be resized";
