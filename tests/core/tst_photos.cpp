@@ -60,12 +60,6 @@ QImage scaled(const QImage &image, const QSize &size)
     return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Transparent blocks over the photo, so that a lost or flattened alpha channel shows.
 QImage withHoles(const QImage &photo)
 {
@@ -197,12 +191,13 @@ void tst_Photos::losslessIgnoresQuality()
     QFETCH(QString, name);
     const QString source = TestImages::write(path(name), QSize(200, 150));
     QVERIFY(!source.isEmpty());
-    const QByteArray asSource = fileBytes(resized(source, Choices()));
+    const QByteArray asSource = TestImages::fileBytes(resized(source, Choices()));
     QVERIFY(!asSource.isEmpty());
     for (const int quality : {1, 30, 100}) {
         Choices choices;
         choices.quality = quality;
-        QVERIFY2(fileBytes(resized(source, choices)) == asSource, qPrintable(QString::number(quality)));
+        QVERIFY2(TestImages::fileBytes(resized(source, choices)) == asSource,
+                 qPrintable(QString::number(quality)));
     }
 }
 

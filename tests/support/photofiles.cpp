@@ -134,15 +134,6 @@ QImage shown(const QImage &pixels, int orientation)
     }
 }
 
-Magick::Blob fileBlob(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return Magick::Blob(bytes.constData(), size_t(bytes.size()));
-}
-
 Magick::Image magickOf(const QImage &picture)
 {
     const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
@@ -287,7 +278,8 @@ Facts facts(const QString &path)
     Facts facts;
     Magick::Image image;
     image.quiet(true);
-    image.read(fileBlob(path));
+    const QByteArray bytes = TestImages::fileBytes(path);
+    image.read(Magick::Blob(bytes.constData(), size_t(bytes.size())));
     facts.format = QByteArray::fromStdString(image.magick());
     facts.orientation = int(image.orientation());
     MagickCore::ResetImageProfileIterator(image.image());

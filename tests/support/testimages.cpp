@@ -8,13 +8,17 @@
 
 namespace TestImages {
 
-namespace {
-Magick::Blob fileBlob(const QString &path)
+QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+namespace {
+
+Magick::Blob fileBlob(const QString &path)
+{
+    const QByteArray bytes = fileBytes(path);
     return Magick::Blob(bytes.constData(), size_t(bytes.size()));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -17,6 +18,9 @@ QString write(const QString &path, const QSize &size, const char *format = nullp
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
 
 // Number of frames and pixel size of the first frame of a file, as the image library reads it.
+// Empty when the file cannot be read. The image library is given bytes, never a file name: it reads meaning
+// into some names.
+QByteArray fileBytes(const QString &path);
 int frameCount(const QString &path);
 QSize pixelSize(const QString &path);
 
