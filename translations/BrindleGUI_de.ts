@@ -231,6 +231,10 @@
         <translation>Die Größenänderung konnte nicht gestartet werden; die Warteschlange bleibt unverändert.
 %1</translation>
     </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Wird abgebrochen…</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

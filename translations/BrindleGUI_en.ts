@@ -231,6 +231,10 @@
         <translation>The resize could not be started; the queue is unchanged.
 %1</translation>
     </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Stopping…</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>

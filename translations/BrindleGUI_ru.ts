@@ -231,6 +231,10 @@
         <translation>Не удалось начать изменение размера; очередь не изменена.
 %1</translation>
     </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Остановка…</translation>
+    </message>
 </context>
 <context>
     <name>SettingsWindow</name>
