@@ -409,6 +409,7 @@ void ResizeWidget::resetOutputMode()
     resizer.setPrefixForResizedImages(QString(""));
     resizer.setOutputFolder(QString(""));
     outputModesModel.setUserDir(QString(""));
+    ui->cbOutputModes->setToolTip(QString());
 }
 
 // Every output keeps its source's name: same-folder mode is off and the prefix stays empty.
@@ -416,6 +417,8 @@ void ResizeWidget::useUserDir(const QString &folder)
 {
     outputModesModel.setUserDir(folder);
     ui->cbOutputModes->setCurrentText(folder);
+    // A closed box shows no item's tool tip.
+    ui->cbOutputModes->setToolTip(folder);
     resizer.setOutputFolder(folder);
 }
 

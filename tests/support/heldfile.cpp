@@ -40,6 +40,10 @@ HeldFile::~HeldFile()
     feeder.join();
     if (reader >= 0)
         ::close(reader);
+    QFile::remove(path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
 bool HeldFile::isValid() const

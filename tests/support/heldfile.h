@@ -13,7 +13,7 @@ class HeldFile
 public:
     // The file must exist; its bytes are kept here and the pipe takes its name.
     explicit HeldFile(const QString &path);
-    // Lets the bytes go if nobody did, unblocking a reader that never came.
+    // Lets the bytes go if nobody did, unblocking a reader that never came, and puts the file back.
     ~HeldFile();
 
     HeldFile(const HeldFile &) = delete;

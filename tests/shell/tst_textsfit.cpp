@@ -1,0 +1,233 @@
+#include "csettings.h"
+#include "heldfile.h"
+#include "loadingwindow.h"
+#include "mainwindow.h"
+#include "modalanswer.h"
+#include "resizefinisheddialog.h"
+#include "settingswindow.h"
+#include "testimages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOption>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Width the text takes beside what the style draws around it, against the width the widget has for it.
+struct Room
+{
+    int needed;
+    int has;
+};
+
+int textWidth(const QWidget *widget, const QString &text, const QIcon &icon, const QSize &iconSize)
+{
+    return widget->fontMetrics().horizontalAdvance(text) + (icon.isNull() ? 0 : iconSize.width() + 4);
+}
+
+Room buttonRoom(const QAbstractButton *button)
+{
+    if (!qobject_cast<const QPushButton *>(button) && !qobject_cast<const QCheckBox *>(button))
+        return {button->sizeHint().width(), button->width()};
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    option.icon = button->icon();
+    option.iconSize = button->iconSize();
+    const bool check = qobject_cast<const QCheckBox *>(button);
+    const QRect contents = button->style()->subElementRect(
+        check ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
+    return {textWidth(button, button->text(), button->icon(), button->iconSize()), contents.width()};
+}
+
+int comboField(const QComboBox *box)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    option.frame = box->hasFrame();
+    return box->style()
+        ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+        .width();
+}
+
+// Every visible text of the window's labels, buttons, check boxes and combo boxes (each item) that needs
+// more width than it has, as "object: text needs n px, has m".
+QStringList cutTexts(QWidget *window)
+{
+    // Texts set since the last pass of the event loop are not laid out yet.
+    QCoreApplication::processEvents();
+    QStringList cut;
+    const auto check = [&](const QWidget *widget, const QString &text, const Room &room) {
+        if (!text.isEmpty() && room.needed > room.has)
+            cut << QStringLiteral("%1: \"%2\" needs %3 px, has %4")
+                       .arg(widget->objectName(), text)
+                       .arg(room.needed)
+                       .arg(room.has);
+    };
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            // A wrapping label runs out of height, not of width.
+            check(label, label->text(),
+                  label->wordWrap() ? Room{label->heightForWidth(label->width()), label->height()}
+                                    : Room{label->sizeHint().width(), label->width()});
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            check(button, button->text(), buttonRoom(button));
+        } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
+            // An item whose tool tip tells the whole text may be elided.
+            for (int item = 0; item < box->count(); ++item)
+                check(box, box->itemData(item, Qt::ToolTipRole).isValid() ? QString() : box->itemText(item),
+                      {textWidth(box, box->itemText(item), box->itemIcon(item), box->iconSize()),
+                       comboField(box)});
+        }
+    }
+    return cut;
+}
+
+} // namespace
+
+class tst_TextsFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void everyTextFits_data();
+    void everyTextFits();
+
+private:
+    void showWindow(const QString &language);
+    void queueImage();
+    template <typename T = QWidget>
+    T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+
+    QTemporaryDir workDir;
+    std::unique_ptr<CSettings> settings;
+    std::unique_ptr<MainWindow> window;
+    QString photo;
+};
+
+#define VERIFY_FITS(window) QVERIFY2(cutTexts(window).isEmpty(), qPrintable(cutTexts(window).join('\n')))
+
+void tst_TextsFit::initTestCase()
+{
+    QVERIFY(workDir.isValid());
+    QVERIFY(QDir::setCurrent(workDir.path()));
+    QStandardPaths::setTestModeEnabled(true);
+    // The program looks for its translations next to its executable, where the build did not put them.
+    const QString here = QCoreApplication::applicationDirPath() + QStringLiteral("/Translations/");
+    const QString bin = QStringLiteral(BRINDLE_BIN_DIR "/Translations/");
+    QDir(here).removeRecursively();
+    QVERIFY(QDir().mkpath(here));
+    for (const QString &name : QDir(bin).entryList(QDir::Files))
+        QVERIFY(QFile::copy(bin + name, here + name));
+    // The program's own font choice, which decides every width here.
+    prepareApplication(*qApp);
+    photo =
+        TestImages::write(workDir.filePath(QStringLiteral("a photo with a long name.png")), QSize(40, 30));
+    QVERIFY(!photo.isEmpty());
+}
+
+void tst_TextsFit::cleanup()
+{
+    window.reset();
+    settings.reset();
+    QFile::remove(QStringLiteral("Settings.ini"));
+}
+
+void tst_TextsFit::showWindow(const QString &language)
+{
+    settings = std::make_unique<CSettings>(QStringLiteral("Settings.ini"));
+    settings->setLanguage(language);
+    window = std::make_unique<MainWindow>(settings.get());
+    TestModal::answer([](QWidget *modal) {
+        if (!modal->inherits("StartSplash"))
+            return false;
+        modal->close();
+        return true;
+    });
+    window->show();
+}
+
+void tst_TextsFit::queueImage()
+{
+    auto *queue = qobject_cast<CImagesModel *>(child<QTableView>("tvImagesQueue")->model());
+    QSignalSpy opening(queue, &CImagesModel::imagesIsOpening);
+    window->queuePaths({photo});
+    QTRY_COMPARE(opening.count(), 2);
+}
+
+void tst_TextsFit::everyTextFits_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("screen");
+    for (const char *language : {"en_US", "de_DE", "ru_RU"}) {
+        for (const char *screen : {"first screen", "resize screen", "run", "settings panel", "overlays"})
+            QTest::addRow("%s, %s", language, screen) << language << screen;
+    }
+}
+
+void tst_TextsFit::everyTextFits()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, screen);
+    showWindow(language);
+    if (screen == QLatin1String("first screen")) {
+        VERIFY_FITS(window.get());
+    } else if (screen == QLatin1String("resize screen")) {
+        queueImage();
+        VERIFY_FITS(window.get());
+    } else if (screen == QLatin1String("settings panel")) {
+        child<QPushButton>("pbSettings")->click();
+        VERIFY_FITS(window->findChild<SettingsWindow *>());
+    } else if (screen == QLatin1String("overlays")) {
+        auto *opening = window->findChild<LoadingWindow *>();
+        opening->setProgress(1234, 5678);
+        opening->show();
+        VERIFY_FITS(opening);
+        ResizeFinishedDialog finished(window.get());
+        finished.show();
+        VERIFY_FITS(&finished);
+    } else {
+        queueImage();
+        // The confirmation is checked while it asks, and the run view while its image is held in flight.
+        HeldFile held(photo);
+        QVERIFY(held.isValid());
+        QStringList confirmationCut{QStringLiteral("not shown")};
+        TestModal::answer([&](QWidget *modal) {
+            auto *accept = modal->findChild<QPushButton *>(QStringLiteral("pbAccept"));
+            if (!modal->inherits("ResizeQueueDialog") || !accept)
+                return false;
+            confirmationCut = cutTexts(modal);
+            accept->click();
+            return true;
+        });
+        child<QPushButton>("pbResize")->click();
+        QVERIFY2(confirmationCut.isEmpty(), qPrintable(confirmationCut.join('\n')));
+        QVERIFY(held.waitForReader());
+        QTRY_VERIFY(child("pbCancelResize")->isVisible());
+        VERIFY_FITS(window.get());
+        child<QPushButton>("pbCancelResize")->click();
+        VERIFY_FITS(window.get());
+        held.release();
+        QTRY_VERIFY(child("pbResize")->isVisible());
+    }
+}
+
+QTEST_MAIN(tst_TextsFit)
+#include "tst_textsfit.moc"
