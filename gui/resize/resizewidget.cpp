@@ -340,7 +340,9 @@ QString ResizeWidget::buttonStyleSheet(const QString &normal, const QString &hov
     return QStringLiteral("QPushButton {border: none;outline: none;background-color: \"transparent\";"
                           "background-image: url(%1);background-repeat: none;background-position: center}"
                           "QPushButton:hover {background-image: url(%2);}"
-                          "QPushButton:pressed {background-image: url(%3);}")
+                          "QPushButton:pressed {background-image: url(%3);}"
+                          // Locked during a run: a remove button that does nothing is not shown.
+                          "QPushButton:disabled {background: none;}")
         .arg(normal, hover, pressed);
 }
 
