@@ -203,7 +203,7 @@
     </message>
     <message>
         <source>t_resize_question %1</source>
-        <translation>Изменить размер фото: %1?</translation>
+        <translation>Уменьшить фото: %1?</translation>
     </message>
     <message>
         <source>t_resized_count %1 %2</source>
