@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>t_cancel</source>
-        <translation>Abbrechen</translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>t_resize</source>

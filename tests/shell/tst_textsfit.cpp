@@ -9,7 +9,6 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -21,42 +20,24 @@
 
 namespace {
 
-// Width the text takes beside what the style draws around it, against the width the widget has for it.
+// Width a text takes with what the style draws around it, against the width the widget has.
 struct Room
 {
     int needed;
     int has;
 };
 
-int textWidth(const QWidget *widget, const QString &text, const QIcon &icon, const QSize &iconSize)
-{
-    return widget->fontMetrics().horizontalAdvance(text) + (icon.isNull() ? 0 : iconSize.width() + 4);
-}
-
-Room buttonRoom(const QAbstractButton *button)
-{
-    if (!qobject_cast<const QPushButton *>(button) && !qobject_cast<const QCheckBox *>(button))
-        return {button->sizeHint().width(), button->width()};
-    QStyleOptionButton option;
-    option.initFrom(button);
-    option.text = button->text();
-    option.icon = button->icon();
-    option.iconSize = button->iconSize();
-    const bool check = qobject_cast<const QCheckBox *>(button);
-    const QRect contents = button->style()->subElementRect(
-        check ? QStyle::SE_CheckBoxContents : QStyle::SE_PushButtonContents, &option, button);
-    return {textWidth(button, button->text(), button->icon(), button->iconSize()), contents.width()};
-}
-
-int comboField(const QComboBox *box)
+// A combo box draws its current item in the edit field, the item's icon first.
+Room itemRoom(const QComboBox *box, int item)
 {
     QStyleOptionComboBox option;
     option.initFrom(box);
     option.editable = box->isEditable();
     option.frame = box->hasFrame();
-    return box->style()
-        ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
-        .width();
+    const QRect field =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const int icon = box->itemIcon(item).isNull() ? 0 : box->iconSize().width() + 4;
+    return {box->fontMetrics().horizontalAdvance(box->itemText(item)) + icon, field.width()};
 }
 
 // Every visible text of the window's labels, buttons, check boxes and combo boxes (each item) that needs
@@ -83,13 +64,12 @@ QString cutTexts(QWidget *window)
                   label->wordWrap() ? Room{label->heightForWidth(label->width()), label->height()}
                                     : Room{label->sizeHint().width(), label->width()});
         } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
-            check(button, button->text(), buttonRoom(button));
+            check(button, button->text(), {button->sizeHint().width(), button->width()});
         } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
             // An item whose tool tip tells the whole text may be elided.
             for (int item = 0; item < box->count(); ++item)
                 check(box, box->itemData(item, Qt::ToolTipRole).isValid() ? QString() : box->itemText(item),
-                      {textWidth(box, box->itemText(item), box->itemIcon(item), box->iconSize()),
-                       comboField(box)});
+                      itemRoom(box, item));
         }
     }
     return cut.join(QLatin1Char('\n'));
