@@ -5,11 +5,11 @@
     <name>COutputModesModel</name>
     <message>
         <source>t_prefix_same_folder</source>
-        <translation>Im selben Ordner, mit dem Präfix mini_</translation>
+        <translation>Quellordner, Präfix mini_</translation>
     </message>
     <message>
         <source>t_subfolder</source>
-        <translation>Unterordner, nach der Größe benannt</translation>
+        <translation>Unterordner nach Größe</translation>
     </message>
     <message>
         <source>t_choose_folder</source>
@@ -109,7 +109,7 @@
     <name>ResizeFinishedDialog</name>
     <message>
         <source>t_resieze_complete</source>
-        <translation>Größenänderung abgeschlossen</translation>
+        <translation>Fertig</translation>
     </message>
     <message>
         <source>t_congratiluations</source>
@@ -128,7 +128,7 @@
     </message>
     <message>
         <source>t_cancel</source>
-        <translation>Abbrechen</translation>
+        <translation>Nein</translation>
     </message>
     <message>
         <source>t_resize</source>
@@ -143,11 +143,11 @@
     </message>
     <message>
         <source>t_scaled_to</source>
-        <translation>Skalieren auf</translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>t_saved_files</source>
-        <translation>Speichern in</translation>
+        <translation>Ziel</translation>
     </message>
     <message>
         <source>X</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>t_vertical_images_autorecognition</source>
-        <translation>Größe für Hochformat-Fotos drehen</translation>
+        <translation>Hochformat erkennen</translation>
     </message>
     <message>
         <source>tt_vertical_images_recognition</source>
@@ -230,6 +230,10 @@
         <source>e_run_refused %1</source>
         <translation>Die Größenänderung konnte nicht gestartet werden; die Warteschlange bleibt unverändert.
 %1</translation>
+    </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Wird abgebrochen…</translation>
     </message>
 </context>
 <context>

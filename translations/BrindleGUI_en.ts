@@ -5,11 +5,11 @@
     <name>COutputModesModel</name>
     <message>
         <source>t_prefix_same_folder</source>
-        <translation>Same folder, with the prefix mini_</translation>
+        <translation>Same folder, prefix mini_</translation>
     </message>
     <message>
         <source>t_subfolder</source>
-        <translation>Sub-folder named after the size</translation>
+        <translation>Sub-folder named by size</translation>
     </message>
     <message>
         <source>t_choose_folder</source>
@@ -179,7 +179,7 @@
     </message>
     <message>
         <source>t_result_size</source>
-        <translation>Result size:</translation>
+        <translation>Result:</translation>
     </message>
     <message>
         <source>t_resize</source>
@@ -230,6 +230,10 @@
         <source>e_run_refused %1</source>
         <translation>The resize could not be started; the queue is unchanged.
 %1</translation>
+    </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Stopping…</translation>
     </message>
 </context>
 <context>

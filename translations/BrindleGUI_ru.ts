@@ -5,11 +5,11 @@
     <name>COutputModesModel</name>
     <message>
         <source>t_prefix_same_folder</source>
-        <translation>В ту же папку, с приставкой mini_</translation>
+        <translation>Рядом, с приставкой mini_</translation>
     </message>
     <message>
         <source>t_subfolder</source>
-        <translation>В подпапку с названием по размеру</translation>
+        <translation>В подпапку по размеру</translation>
     </message>
     <message>
         <source>t_choose_folder</source>
@@ -132,14 +132,14 @@
     </message>
     <message>
         <source>t_resize</source>
-        <translation>Изменить размер</translation>
+        <translation>Уменьшить</translation>
     </message>
 </context>
 <context>
     <name>ResizeWidget</name>
     <message>
         <source>t_profile</source>
-        <translation>Профиль</translation>
+        <translation>Шаблон</translation>
     </message>
     <message>
         <source>t_scaled_to</source>
@@ -147,7 +147,7 @@
     </message>
     <message>
         <source>t_saved_files</source>
-        <translation>Сохранить</translation>
+        <translation>Папка</translation>
     </message>
     <message>
         <source>X</source>
@@ -171,7 +171,7 @@
     </message>
     <message>
         <source>t_vertical_images_autorecognition</source>
-        <translation>Поворачивать размер для вертикальных фото</translation>
+        <translation>Учитывать ориентацию</translation>
     </message>
     <message>
         <source>tt_vertical_images_recognition</source>
@@ -183,7 +183,7 @@
     </message>
     <message>
         <source>t_resize</source>
-        <translation>Изменить размер</translation>
+        <translation>Уменьшить</translation>
     </message>
     <message>
         <source>t_result_size %1 %2 %3</source>
@@ -203,7 +203,7 @@
     </message>
     <message>
         <source>t_resize_question %1</source>
-        <translation>Изменить размер фото: %1?</translation>
+        <translation>Уменьшить фото: %1?</translation>
     </message>
     <message>
         <source>t_resized_count %1 %2</source>
@@ -230,6 +230,10 @@
         <source>e_run_refused %1</source>
         <translation>Не удалось начать изменение размера; очередь не изменена.
 %1</translation>
+    </message>
+    <message>
+        <source>t_stopping</source>
+        <translation>Остановка…</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QDir>
 #include <QImage>
+#include <QSet>
 #include <QThreadPool>
 #include <QtConcurrent>
 
@@ -85,10 +86,14 @@ bool CImagesModel::removeRows(int row, int count, const QModelIndex &parent)
 
 void CImagesModel::openImages(const QStringList &paths)
 {
+    // A dropped folder together with a file inside it names that file twice.
+    QSet<QString> seen;
     QStringList newPaths;
     for (const QString &path : paths) {
-        if (indexOfPath(path) == -1)
+        if (indexOfPath(path) == -1 && !seen.contains(path)) {
+            seen.insert(path);
             newPaths.append(path);
+        }
     }
     opening = true;
     emit openingProgress(0, newPaths.size());

@@ -32,7 +32,7 @@ public:
     // Returns false, changing nothing, for a range that is not inside the queue.
     bool removeRows(int row, int count, const QModelIndex &parent = QModelIndex()) override;
 
-    // Opens the paths not yet queued in the global thread pool; call only while no opening runs.
+    // Opens the paths not yet queued, each once, in the global thread pool; call only while no opening runs.
     void openImages(const QStringList &paths);
     bool isOpening() const;
     // Gives up the running opening: none of its files is queued, none reported as left out.

@@ -18,7 +18,12 @@ int COutputModesModel::rowCount(const QModelIndex &parent) const
 
 QVariant COutputModesModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= countOutputModes)
+    if (!index.isValid() || index.row() >= countOutputModes)
+        return QVariant();
+    // Even shortened, a folder can be longer than a box has room for.
+    if (role == Qt::ToolTipRole)
+        return index.row() == UserDir && !userDirPath.isEmpty() ? QVariant(userDirPath) : QVariant();
+    if (role != Qt::DisplayRole)
         return QVariant();
     if (index.row() == UserDir && !userDirText.isEmpty())
         return userDirText;
@@ -37,6 +42,7 @@ void COutputModesModel::setUserDir(const QString &path)
 {
     const QStringList parts = path.split(QRegExp("[\\\\/]"), Qt::KeepEmptyParts);
     userDirText = parts.size() < 3 ? path : parts.first() + "\\....\\" + parts.last();
+    userDirPath = path;
     const QModelIndex userDirRow = index(UserDir, 0);
     emit dataChanged(userDirRow, userDirRow);
 }

@@ -26,7 +26,8 @@ public:
 
     // Emits no change signal: callers re-read the texts on a language change.
     void retranslate();
-    // Row 2 shows the folder shortened to its first and last parts; an empty path brings back the prompt.
+    // Row 2 shows the folder shortened to its first and last parts, with the whole path as its tool tip; an
+    // empty path brings back the prompt.
     void setUserDir(const QString &path);
     // The row for a stored "Prefix" setting: "same", "subfolder" or a folder path.
     int modeFromString(const QString &text) const;
@@ -34,4 +35,5 @@ public:
 private:
     QVector<QString> modeTexts;
     QString userDirText;
+    QString userDirPath;
 };

@@ -42,7 +42,7 @@ ResizeWidget::ResizeWidget(CSettings *settings, CImagesModel *imagesModel, QWidg
     connect(ui->cbProfiles, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
             &ResizeWidget::onCurrentProfileChanged);
     connect(ui->pbResize, &QPushButton::clicked, this, &ResizeWidget::onResizeClicked);
-    connect(ui->pbCancelResize, &QPushButton::clicked, &resizer, &CImagesResizer::blockingCancel);
+    connect(ui->pbCancelResize, &QPushButton::clicked, this, &ResizeWidget::onCancelClicked);
     connect(ui->pbPauseResize, &QPushButton::toggled, &resizer, &CImagesResizer::setPause);
     connect(ui->leWidth, &QLineEdit::textEdited, this, &ResizeWidget::onWidthOrHeightChanged);
     connect(ui->leHeight, &QLineEdit::textEdited, this, &ResizeWidget::onWidthOrHeightChanged);
@@ -123,6 +123,7 @@ void ResizeWidget::onCurrentProfileChanged(int profileIndex)
 void ResizeWidget::onResizeStarted()
 {
     ui->wMainSettings->setEnabled(false);
+    lockQueue(true);
     updateResizedCount(0);
     ui->swResize->setCurrentIndex(1);
     parametersShadow->show();
@@ -145,6 +146,16 @@ void ResizeWidget::onResizeFinished()
     dialog.exec();
     if (dialog.result() == QDialog::Accepted)
         openFolderOf(imagesModel->lastResizedPath());
+}
+
+// Asks the engine without waiting for the images in flight, which can take seconds to let go of a big
+// picture; the run view stays, saying so, until the engine reports the end.
+void ResizeWidget::onCancelClicked()
+{
+    resizer.cancel();
+    ui->pbPauseResize->setEnabled(false);
+    ui->pbCancelResize->setEnabled(false);
+    ui->lblResizeCount->setText(tr("t_stopping"));
 }
 
 void ResizeWidget::onResizeCanceled()
@@ -346,7 +357,9 @@ QString ResizeWidget::buttonStyleSheet(const QString &normal, const QString &hov
     return QStringLiteral("QPushButton {border: none;outline: none;background-color: \"transparent\";"
                           "background-image: url(%1);background-repeat: none;background-position: center}"
                           "QPushButton:hover {background-image: url(%2);}"
-                          "QPushButton:pressed {background-image: url(%3);}")
+                          "QPushButton:pressed {background-image: url(%3);}"
+                          // Locked during a run: a remove button that does nothing is not shown.
+                          "QPushButton:disabled {background: none;}")
         .arg(normal, hover, pressed);
 }
 
@@ -415,6 +428,7 @@ void ResizeWidget::resetOutputMode()
     resizer.setPrefixForResizedImages(QString(""));
     resizer.setOutputFolder(QString(""));
     outputModesModel.setUserDir(QString(""));
+    ui->cbOutputModes->setToolTip(QString());
 }
 
 // Every output keeps its source's name: same-folder mode is off and the prefix stays empty.
@@ -422,6 +436,8 @@ void ResizeWidget::useUserDir(const QString &folder)
 {
     outputModesModel.setUserDir(folder);
     ui->cbOutputModes->setCurrentText(folder);
+    // A closed box shows no item's tool tip.
+    ui->cbOutputModes->setToolTip(folder);
     resizer.setOutputFolder(folder);
 }
 
@@ -439,6 +455,9 @@ void ResizeWidget::updateQueueTexts(int rowsCount)
 void ResizeWidget::leaveRunView()
 {
     ui->wMainSettings->setEnabled(true);
+    lockQueue(false);
+    ui->pbPauseResize->setEnabled(true);
+    ui->pbCancelResize->setEnabled(true);
     ui->swResize->setCurrentIndex(0);
     parametersShadow->hide();
     {
@@ -447,6 +466,18 @@ void ResizeWidget::leaveRunView()
         ui->pbPauseResize->setChecked(false);
     }
     emit resizeStatusChanged(false);
+}
+
+// The queue stays as the run found it: emptied, it would take the window to the first screen with the run
+// still going; and no second run may start beside it.
+void ResizeWidget::lockQueue(bool locked)
+{
+    ui->pbResize->setEnabled(!locked);
+    ui->pbClearQueue->setEnabled(!locked);
+    for (int row = 0; row < imagesModel->rowCount(); ++row) {
+        if (QWidget *button = ui->tvImagesQueue->indexWidget(imagesModel->index(row, 2)))
+            button->setEnabled(!locked);
+    }
 }
 
 void ResizeWidget::showError(const QString &text)

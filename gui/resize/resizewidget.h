@@ -42,6 +42,7 @@ private slots:
     void onCurrentProfileChanged(int profileIndex);
     void onResizeStarted();
     void onResizeFinished();
+    void onCancelClicked();
     void onResizeCanceled();
     void onResizeTimeElapsed(uint msecs);
     void onResizeSpeedChanged(uint speed);
@@ -77,6 +78,7 @@ private:
     QString subFolderName() const;
     void updateQueueTexts(int rowsCount);
     void leaveRunView();
+    void lockQueue(bool locked);
     void openFolderOf(const QString &path);
     void showError(const QString &text);
 

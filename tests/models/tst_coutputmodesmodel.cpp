@@ -74,6 +74,7 @@ void tst_COutputModesModel::setUserDir()
     model.setUserDir(path);
 
     QCOMPARE(model.index(COutputModesModel::UserDir).data().toString(), shown);
+    QCOMPARE(model.index(COutputModesModel::UserDir).data(Qt::ToolTipRole).toString(), path);
     QCOMPARE(changed.count(), 1);
     QCOMPARE(changed.at(0).at(0).toModelIndex(), model.index(COutputModesModel::UserDir));
     QCOMPARE(changed.at(0).at(1).toModelIndex(), model.index(COutputModesModel::UserDir));
@@ -90,6 +91,8 @@ void tst_COutputModesModel::emptyUserDirShowsPrompt()
     QCOMPARE(model.index(1).data().toString(), QString("t_subfolder"));
     QVERIFY(!model.index(0).data(Qt::EditRole).isValid());
     QVERIFY(!model.index(0).data(Qt::ToolTipRole).isValid());
+    QVERIFY2(!model.index(COutputModesModel::UserDir).data(Qt::ToolTipRole).isValid(),
+             "the prompt has a tool tip");
 }
 
 void tst_COutputModesModel::retranslate()

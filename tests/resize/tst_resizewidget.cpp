@@ -2,9 +2,11 @@
 #include "cimagesmodel.h"
 #include "cprofilescombobox.h"
 #include "csettings.h"
+#include "heldfile.h"
 #include "photofiles.h"
 #include "resizewidget.h"
 #include "testimages.h"
+#include "testpool.h"
 
 #include <Magick++.h>
 #include <QAbstractItemModelTester>
@@ -112,6 +114,9 @@ private slots:
     void cancelledRunKeepsTheQueue();
     void refusedRunKeepsTheQueue();
     void failingImageIsReported();
+    void cancelLeavesTheWindowFree();
+    void queueStaysDuringARun_data();
+    void queueStaysDuringARun();
     void languageChangeRefillsQueueTexts();
     void estimateFollowsSavedChoices_data();
     void estimateFollowsSavedChoices();
@@ -127,6 +132,12 @@ private:
         Q_ASSERT(found);
         return found;
     }
+    QPushButton *rowButton(int row) const
+    {
+        return qobject_cast<QPushButton *>(
+            child<QTableView>("tvImagesQueue")->indexWidget(model->index(row, 2)));
+    }
+    bool startHeldRun(HeldFile &held, QSignalSpy &status);
     QStringList estimate() const { return child<QLabel>("lbEvaluationResult")->text().split(' '); }
     QString engineEstimate(const QSize &size, int quality = 0, bool strip = false,
                            bool neverEnlarge = false) const;
@@ -553,6 +564,95 @@ void tst_ResizeWidget::failingImageIsReported()
              qPrintable(message));
     QCOMPARE(model->rowCount(), 1);
     QCOMPARE(status.count(), 2);
+}
+
+// Starts a run whose first image is held in flight, and waits for the run view.
+bool tst_ResizeWidget::startHeldRun(HeldFile &held, QSignalSpy &status)
+{
+    if (!held.isValid())
+        return false;
+    // Small outputs: writing the profile's 1024 x 768 takes a single thread a good part of a second.
+    for (auto *side : {child<QLineEdit>("leWidth"), child<QLineEdit>("leHeight")}) {
+        side->selectAll();
+        QTest::keyClicks(side, QStringLiteral("16"));
+    }
+    child<QPushButton>("pbResize")->click();
+    return held.waitForReader() && QTest::qWaitFor([&] { return status.count() == 1; });
+}
+
+void tst_ResizeWidget::cancelLeavesTheWindowFree()
+{
+    const auto pool = TestPool::ofThreads(1);
+    makeScreen(QString(), {image(QStringLiteral("a.png"), QSize(40, 30)),
+                           image(QStringLiteral("b.png"), QSize(40, 30))});
+    HeldFile held(model->images().first().fullPath());
+    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
+    ModalAnswers answers({acceptModal, rejectModal});
+    QVERIFY2(startHeldRun(held, status), "the run did not start on the held image");
+    auto *pause = child<QPushButton>("pbPauseResize");
+    auto *cancel = child<QPushButton>("pbCancelResize");
+
+    cancel->click();
+    QVERIFY2(screen->isResizing(), "the cancel waited for the image in flight");
+    QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_stopping"));
+    QVERIFY2(!pause->isEnabled() && !cancel->isEnabled(), "a stopping run can be resumed or cancelled");
+    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
+
+    held.release();
+    QTRY_COMPARE(status.count(), 2);
+    QVERIFY(!status.at(1).at(0).toBool());
+    QVERIFY2(answers.answered == 1, "the end of a cancelled run showed a dialog");
+    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("mini_*")}), QStringList());
+    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
+    QVERIFY(pause->isEnabled() && cancel->isEnabled() && child<QPushButton>("pbResize")->isEnabled());
+    rowButton(0)->click();
+    QCOMPARE(model->rowCount(), 1);
+}
+
+void tst_ResizeWidget::queueStaysDuringARun_data()
+{
+    QTest::addColumn<bool>("paused");
+    QTest::addColumn<int>("removed");
+    QTest::addColumn<bool>("resizeAgain");
+    QTest::newRow("paused, every row removed") << true << 3 << false;
+    QTest::newRow("running, a row removed, then Resize") << false << 1 << true;
+}
+
+void tst_ResizeWidget::queueStaysDuringARun()
+{
+    QFETCH(bool, paused);
+    QFETCH(int, removed);
+    QFETCH(bool, resizeAgain);
+    const auto pool = TestPool::ofThreads(1);
+    const QStringList names{"a.png", "b.png", "c.png"};
+    QStringList paths;
+    for (const QString &name : names)
+        paths << image(name, QSize(40, 30));
+    makeScreen(QString(), paths);
+    HeldFile held(model->images().first().fullPath());
+    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
+    ModalAnswers answers({acceptModal, acceptModal, acceptModal});
+    QVERIFY2(startHeldRun(held, status), "the run did not start on the held image");
+    auto *pause = child<QPushButton>("pbPauseResize");
+
+    if (paused)
+        pause->click();
+    // The first row's button each time, as a user clearing the list from the top would.
+    for (int click = 0; click < removed; ++click)
+        rowButton(0)->click();
+    if (resizeAgain)
+        child<QPushButton>("pbResize")->click();
+    QCOMPARE(model->rowCount(), 3);
+    QVERIFY2(answers.answered == 1, "a second run was asked for during the first");
+    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
+
+    if (paused)
+        pause->click();
+    held.release();
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 20000);
+    QCOMPARE(answers.answered, 2);
+    for (const QString &name : names)
+        QVERIFY2(QFile::exists(dir->filePath(QStringLiteral("mini_") + name)), qPrintable(name));
 }
 
 void tst_ResizeWidget::languageChangeRefillsQueueTexts()

@@ -1,0 +1,211 @@
+#include "csettings.h"
+#include "heldfile.h"
+#include "loadingwindow.h"
+#include "mainwindow.h"
+#include "modalanswer.h"
+#include "resizefinisheddialog.h"
+#include "settingswindow.h"
+#include "testimages.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyleOption>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+// Width a text takes with what the style draws around it, against the width the widget has.
+struct Room
+{
+    int needed;
+    int has;
+};
+
+// A combo box draws its current item in the edit field, the item's icon first.
+Room itemRoom(const QComboBox *box, int item)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(box);
+    option.editable = box->isEditable();
+    option.frame = box->hasFrame();
+    const QRect field =
+        box->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box);
+    const int icon = box->itemIcon(item).isNull() ? 0 : box->iconSize().width() + 4;
+    return {box->fontMetrics().horizontalAdvance(box->itemText(item)) + icon, field.width()};
+}
+
+// Every visible text of the window's labels, buttons, check boxes and combo boxes (each item) that needs
+// more width than it has, one line each: "object: text needs n px, has m".
+QString cutTexts(QWidget *window)
+{
+    // Texts set since the last pass of the event loop are not laid out yet.
+    QCoreApplication::processEvents();
+    QStringList cut;
+    const auto check = [&](const QWidget *widget, const QString &text, const Room &room) {
+        if (!text.isEmpty() && room.needed > room.has)
+            cut << QStringLiteral("%1: \"%2\" needs %3 px, has %4")
+                       .arg(widget->objectName(), text)
+                       .arg(room.needed)
+                       .arg(room.has);
+    };
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            // A wrapping label runs out of height, not of width.
+            check(label, label->text(),
+                  label->wordWrap() ? Room{label->heightForWidth(label->width()), label->height()}
+                                    : Room{label->sizeHint().width(), label->width()});
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            check(button, button->text(), {button->sizeHint().width(), button->width()});
+        } else if (auto *box = qobject_cast<QComboBox *>(widget)) {
+            // An item whose tool tip tells the whole text may be elided.
+            for (int item = 0; item < box->count(); ++item)
+                check(box, box->itemData(item, Qt::ToolTipRole).isValid() ? QString() : box->itemText(item),
+                      itemRoom(box, item));
+        }
+    }
+    return cut.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class tst_TextsFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void everyTextFits_data();
+    void everyTextFits();
+
+private:
+    void showWindow(const QString &language);
+    void queueImage();
+    template <typename T = QWidget>
+    T *child(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+
+    QTemporaryDir workDir;
+    std::unique_ptr<CSettings> settings;
+    std::unique_ptr<MainWindow> window;
+    QString photo;
+};
+
+void tst_TextsFit::initTestCase()
+{
+    QVERIFY(workDir.isValid());
+    QVERIFY(QDir::setCurrent(workDir.path()));
+    QStandardPaths::setTestModeEnabled(true);
+    // The program looks for its translations next to its executable, where the build did not put them.
+    const QString here = QCoreApplication::applicationDirPath() + QStringLiteral("/Translations/");
+    const QString bin = QStringLiteral(BRINDLE_BIN_DIR "/Translations/");
+    QDir(here).removeRecursively();
+    QVERIFY(QDir().mkpath(here));
+    for (const QString &name : QDir(bin).entryList(QDir::Files))
+        QVERIFY(QFile::copy(bin + name, here + name));
+    // The program's own font choice, which decides every width here.
+    prepareApplication(*qApp);
+    photo =
+        TestImages::write(workDir.filePath(QStringLiteral("a photo with a long name.png")), QSize(40, 30));
+    QVERIFY(!photo.isEmpty());
+}
+
+void tst_TextsFit::cleanup()
+{
+    window.reset();
+    settings.reset();
+    QFile::remove(QStringLiteral("Settings.ini"));
+}
+
+void tst_TextsFit::showWindow(const QString &language)
+{
+    settings = std::make_unique<CSettings>(QStringLiteral("Settings.ini"));
+    settings->setLanguage(language);
+    window = std::make_unique<MainWindow>(settings.get());
+    TestModal::answer([](QWidget *modal) {
+        if (!modal->inherits("StartSplash"))
+            return false;
+        modal->close();
+        return true;
+    });
+    window->show();
+}
+
+void tst_TextsFit::queueImage()
+{
+    auto *queue = qobject_cast<CImagesModel *>(child<QTableView>("tvImagesQueue")->model());
+    QSignalSpy opening(queue, &CImagesModel::imagesIsOpening);
+    window->queuePaths({photo});
+    QTRY_COMPARE(opening.count(), 2);
+}
+
+void tst_TextsFit::everyTextFits_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("screen");
+    for (const char *language : {"en_US", "de_DE", "ru_RU"}) {
+        for (const char *screen : {"first screen", "resize screen", "run", "settings panel", "overlays"})
+            QTest::addRow("%s, %s", language, screen) << language << screen;
+    }
+}
+
+void tst_TextsFit::everyTextFits()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, screen);
+    showWindow(language);
+    if (screen == QLatin1String("first screen")) {
+        QCOMPARE(cutTexts(window.get()), QString());
+    } else if (screen == QLatin1String("resize screen")) {
+        queueImage();
+        QCOMPARE(cutTexts(window.get()), QString());
+    } else if (screen == QLatin1String("settings panel")) {
+        child<QPushButton>("pbSettings")->click();
+        QCOMPARE(cutTexts(window->findChild<SettingsWindow *>()), QString());
+    } else if (screen == QLatin1String("overlays")) {
+        auto *opening = window->findChild<LoadingWindow *>();
+        opening->setProgress(1234, 5678);
+        opening->show();
+        QCOMPARE(cutTexts(opening), QString());
+        ResizeFinishedDialog finished(window.get());
+        finished.show();
+        QCOMPARE(cutTexts(&finished), QString());
+    } else {
+        queueImage();
+        // The confirmation is checked while it asks, and the run view while its image is held in flight.
+        HeldFile held(photo);
+        QVERIFY(held.isValid());
+        QString confirmationCut = QStringLiteral("not shown");
+        TestModal::answer([&](QWidget *modal) {
+            auto *accept = modal->findChild<QPushButton *>(QStringLiteral("pbAccept"));
+            if (!modal->inherits("ResizeQueueDialog") || !accept)
+                return false;
+            confirmationCut = cutTexts(modal);
+            accept->click();
+            return true;
+        });
+        child<QPushButton>("pbResize")->click();
+        QCOMPARE(confirmationCut, QString());
+        QVERIFY(held.waitForReader());
+        QTRY_VERIFY(child("pbCancelResize")->isVisible());
+        QCOMPARE(cutTexts(window.get()), QString());
+        child<QPushButton>("pbCancelResize")->click();
+        QCOMPARE(cutTexts(window.get()), QString());
+        held.release();
+        QTRY_VERIFY(child("pbResize")->isVisible());
+    }
+}
+
+QTEST_MAIN(tst_TextsFit)
+#include "tst_textsfit.moc"
