@@ -191,14 +191,17 @@ void tst_Photos::losslessIgnoresQuality()
     QFETCH(QString, name);
     const QString source = TestImages::write(path(name), QSize(200, 150));
     QVERIFY(!source.isEmpty());
-    const QByteArray asSource = TestImages::fileBytes(resized(source, Choices()));
-    QVERIFY(!asSource.isEmpty());
-    for (const int quality : {1, 30, 100}) {
+    // The bytes are compared without the PNG writer's dates, which follow the clock.
+    const auto written = [this, &source](int quality) {
         Choices choices;
         choices.quality = quality;
-        QVERIFY2(TestImages::fileBytes(resized(source, choices)) == asSource,
-                 qPrintable(QString::number(quality)));
-    }
+        const QString output = resized(source, choices);
+        return qMakePair(QFileInfo(output).size(), storedPixels(output));
+    };
+    const auto asSource = written(0);
+    QVERIFY(!asSource.second.isNull());
+    for (const int quality : {1, 30, 100})
+        QVERIFY2(written(quality) == asSource, qPrintable(QString::number(quality)));
 }
 
 void tst_Photos::details_data()
