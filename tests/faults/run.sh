@@ -2,7 +2,7 @@
 # Plants each fault of this folder in a worktree, rebuilds, runs the tests and records which test programs
 # (and which first test function) fail, then takes the fault out again.
 #
-# Usage: faults/run.sh [WORKTREE [RESULTS_FILE]]
+# Usage: tests/faults/run.sh [WORKTREE [RESULTS_FILE]]
 #   WORKTREE      tree to plant the faults in (default: the one holding this script); its product code
 #                 (core/, cli/, gui/) must be unchanged against its HEAD.
 #   RESULTS_FILE  table to write (default: results.md beside this script).
@@ -16,7 +16,7 @@
 set -u
 
 here=$(cd "$(dirname "$0")" && pwd)
-tree=$(cd "${1:-$here/..}" && pwd)
+tree=$(cd "${1:-$here/../..}" && pwd)
 results=${2:-$here/results.md}
 build=${BUILD_DIR:-$tree/build}
 logs=$build/fault-logs
