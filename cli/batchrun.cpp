@@ -39,27 +39,34 @@ BatchRun::BatchRun(const CliOptions &options, QObject *parent)
     , progress(options.quiet)
 {
     connect(&resizer, &CImagesResizer::progressValueChanged, this, [this](int value) {
-        done = value;
+        done = doneBefore + value;
         showProgress();
     });
     connect(&resizer, &CImagesResizer::speedChanged, this, [this](int value) { speed = value; });
     connect(&resizer, &CImagesResizer::remainingTimeChanged, this, [this](uint value) { remaining = value; });
     connect(&resizer, &CImagesResizer::resizeElapsed, this, [this](uint value) {
-        elapsed = value;
+        elapsed = elapsedBefore + value;
         showProgress();
     });
-    connect(&resizer, &CImagesResizer::imageResized, this, [this](const QString &, const QString &newPath) {
-        // An image abandoned by a cancel reports no output.
-        if (!newPath.isEmpty())
-            ++written;
-    });
+    connect(&resizer, &CImagesResizer::imageResized, this,
+            [this](const QString &sourcePath, const QString &newPath) {
+                // An image abandoned by a cancel reports no output.
+                if (newPath.isEmpty())
+                    return;
+                ++written;
+                writtenSources.insert(sourcePath);
+            });
     connect(&resizer, &CImagesResizer::resizeFinished, this, &BatchRun::onFinished);
 }
 
 int BatchRun::exec()
 {
     QThreadPool::globalInstance()->setMaxThreadCount(options.jobs);
-    const SourceList sources(options.paths, options.recursive);
+    // A run decodes every image anyway: reading only the headers first halves the work of a batch. A dry run
+    // decodes them, for its estimate and to name the damaged files.
+    decoded = options.dryRun;
+    const SourceList sources(options.paths, options.recursive,
+                             decoded ? CImageInfo::Reading::Decoded : CImageInfo::Reading::HeaderOnly);
     reportLeftOut(sources);
     configure();
     if (options.dryRun)
@@ -88,7 +95,7 @@ void BatchRun::reportLeftOut(const SourceList &sources)
 {
     for (const CImageInfo &info : sources.leftOut())
         printError(QStringLiteral("left out %1: %2").arg(nativePath(info.fullPath()), info.nullReason()));
-    leftOut = sources.leftOut().size();
+    leftOut += sources.leftOut().size();
 }
 
 int BatchRun::dryRun(const QVector<CImageInfo> &images) const
@@ -113,17 +120,51 @@ int BatchRun::dryRun(const QVector<CImageInfo> &images) const
 int BatchRun::run(const QVector<CImageInfo> &images)
 {
     total = images.size();
+    pending = images;
     const SignalCatcher catcher;
     connect(&catcher, &SignalCatcher::caught, this, &BatchRun::onInterrupted);
-    try {
-        resizer.resizeImages(images);
-    } catch (const std::runtime_error &error) {
-        const QString text = QString::fromLocal8Bit(error.what());
-        printError(QStringLiteral("refused: ") + (text == folderFailure ? missingFolderText(images) : text));
+    const QString refusal = startPass();
+    if (!refusal.isEmpty()) {
+        printError(QStringLiteral("refused: ") + refusal);
         return Refused;
     }
-    showProgress();
     return loop.exec();
+}
+
+// The engine's refusal of the pending images, empty when their run has started.
+QString BatchRun::startPass()
+{
+    try {
+        resizer.resizeImages(pending);
+    } catch (const std::runtime_error &error) {
+        const QString text = QString::fromLocal8Bit(error.what());
+        return text == folderFailure ? missingFolderText(pending) : text;
+    }
+    showProgress();
+    return QString();
+}
+
+// A file whose header reads but whose pixels do not stops the run it is in. Reads the images not yet
+// written as a dry run would, names those that fail there as left out, and keeps the rest pending; false
+// when every one of them decodes, so that the failure lies elsewhere.
+bool BatchRun::leaveOutUndecodable()
+{
+    decoded = true;
+    QStringList rest;
+    for (const CImageInfo &image : qAsConst(pending)) {
+        if (!writtenSources.contains(image.fullPath()))
+            rest << image.fullPath();
+    }
+    const SourceList reread(rest, false, CImageInfo::Reading::Decoded);
+    if (reread.leftOut().isEmpty())
+        return false;
+    progress.finish();
+    reportLeftOut(reread);
+    total -= reread.leftOut().size();
+    doneBefore = written;
+    elapsedBefore = elapsed;
+    pending = reread.images();
+    return true;
 }
 
 QString BatchRun::outputPath(const CImageInfo &image) const
@@ -162,8 +203,20 @@ void BatchRun::onFinished()
 {
     if (ended)
         return;
-    progress.finish();
     const QString failure = resizer.lastError();
+    if (failure.isEmpty() || decoded || !leaveOutUndecodable()) {
+        finish(failure);
+        return;
+    }
+    if (pending.isEmpty())
+        finish(QString());
+    else if (const QString refusal = startPass(); !refusal.isEmpty())
+        finish(refusal);
+}
+
+void BatchRun::finish(const QString &failure)
+{
+    progress.finish();
     if (!failure.isEmpty())
         printError(QStringLiteral("failed: ") + failure);
     if (progress.isShown()) {

@@ -6,6 +6,7 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QSet>
 
 class SourceList;
 
@@ -33,10 +34,13 @@ private:
     void reportLeftOut(const SourceList &sources);
     int dryRun(const QVector<CImageInfo> &images) const;
     int run(const QVector<CImageInfo> &images);
+    QString startPass();
+    bool leaveOutUndecodable();
     QString outputPath(const CImageInfo &image) const;
     QString missingFolderText(const QVector<CImageInfo> &images) const;
     void showProgress();
     void onFinished();
+    void finish(const QString &failure);
     void onInterrupted();
     void end(int status);
     void say(const QString &text) const;
@@ -45,7 +49,14 @@ private:
     CImagesResizer resizer;
     ProgressLine progress;
     QEventLoop loop;
+    // The images of the pass under way, and the sources written by every pass.
+    QVector<CImageInfo> pending;
+    QSet<QString> writtenSources;
+    // Whether the pending images were decoded when read, not only their headers.
+    bool decoded = false;
     int total = 0;
+    int doneBefore = 0;
+    uint elapsedBefore = 0;
     int done = 0;
     int written = 0;
     int leftOut = 0;

@@ -7,13 +7,13 @@
 
 #include <functional>
 
-SourceList::SourceList(const QStringList &paths, bool recursive)
+SourceList::SourceList(const QStringList &paths, bool recursive, CImageInfo::Reading reading)
 {
     QStringList files;
     for (const QString &path : paths)
         files.append(filesOf(path, recursive));
-    const std::function<CImageInfo(const QString &)> read = [](const QString &file) {
-        return CImageInfo(file);
+    const std::function<CImageInfo(const QString &)> read = [reading](const QString &file) {
+        return CImageInfo(file, reading);
     };
     const QVector<CImageInfo> infos = QtConcurrent::blockingMapped<QVector<CImageInfo>>(files, read);
     for (const CImageInfo &info : infos)

@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QVector>
 
+class QImageReader;
+
 #if defined(BRINDLECORE_LIBRARY)
 #define BRINDLECORE_EXPORT Q_DECL_EXPORT
 #else
@@ -41,8 +43,17 @@ struct BRINDLECORE_EXPORT CEncodingSample
 class BRINDLECORE_EXPORT CImageInfo
 {
 public:
+    // How much of the file a record reads: all of it, so that a null record says the picture cannot be
+    // decoded and the record carries what the size estimate learns; or the header alone (size and
+    // orientation) for a caller that decodes the picture anyway and needs no estimate.
+    enum class Reading
+    {
+        Decoded,
+        HeaderOnly
+    };
+
     CImageInfo();
-    explicit CImageInfo(const QString &path);
+    explicit CImageInfo(const QString &path, Reading reading = Reading::Decoded);
     // The same record from the same single decode, which also gives thumbnail: the picture scaled to fit
     // thumbnailBox, null when the record is. Decodes no more pixels than the thumbnail needs where the
     // format can scale while decoding.
@@ -70,6 +81,9 @@ public:
     const CEncodingSample &encodingSample() const;
 
 private:
+    bool readHeader(QImageReader &reader);
+    void decode(QImageReader &reader, const QSize &thumbnailBox, QImage *thumbnail);
+
     QString m_fullPath;
     QString m_fileName;
     QString m_extension;

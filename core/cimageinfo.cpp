@@ -25,9 +25,20 @@ QSize reducedSize(const QSize &source, const QSize &box)
 
 CImageInfo::CImageInfo() = default;
 
-CImageInfo::CImageInfo(const QString &path)
-    : CImageInfo(path, QSize(), nullptr)
+CImageInfo::CImageInfo(const QString &path, Reading reading)
+    : m_fullPath(path)
 {
+    QImageReader reader(path);
+    if (!readHeader(reader))
+        return;
+    const QSize header = reader.size();
+    if (reading == Reading::HeaderOnly && header.isValid()) {
+        const bool sideways = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
+        m_resolution = sideways ? header.transposed() : header;
+        m_null = false;
+        return;
+    }
+    decode(reader, QSize(), nullptr);
 }
 
 CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *thumbnail)
@@ -35,10 +46,18 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
 {
     if (thumbnail)
         *thumbnail = QImage();
-    const QFileInfo info(path);
+    QImageReader reader(path);
+    if (readHeader(reader))
+        decode(reader, thumbnailBox, thumbnail);
+}
+
+// The facts of the file, and the refusals that need no more than its header.
+bool CImageInfo::readHeader(QImageReader &reader)
+{
+    const QFileInfo info(m_fullPath);
     if (!info.exists()) {
         m_nullReason = QStringLiteral("the file does not exist");
-        return;
+        return false;
     }
     m_fileName = info.fileName();
     m_extension = info.suffix().toUpper();
@@ -49,9 +68,8 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     // Opening a FIFO or a device would block the worker until someone writes to it.
     if (!info.isFile()) {
         m_nullReason = QStringLiteral("not a regular file");
-        return;
+        return false;
     }
-    QImageReader reader(path);
     // The engine resizes only these, and takes the format from the content too: anything else (WebP, an
     // icon, a TGA guessed from a suffix) would be queued only to stop the run.
     reader.setDecideFormatFromContent(true);
@@ -59,17 +77,25 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     if (!format.isEmpty() && !QByteArrayList{"jpeg", "png", "gif", "bmp", "tiff"}.contains(format)) {
         m_nullReason = QStringLiteral("%1 content, not JPEG, PNG, GIF, BMP or TIFF")
                            .arg(QString::fromLatin1(format.toUpper()));
-        return;
+        return false;
     }
     const QSize header = reader.size();
     // A header can claim any size for a few bytes; believing it would mean a decode of gigabytes.
     if (ImageLimits::tooLarge(header)) {
         m_nullReason = ImageLimits::tooLargeText(header);
-        return;
+        return false;
     }
-    // The record and its thumbnail are what a viewer shows: the stored pixels turned as their tag says. The
-    // decoder reduces the stored pixels, before the turn.
+    // The record and its thumbnail are what a viewer shows: the stored pixels turned as their tag says.
     reader.setAutoTransform(true);
+    return true;
+}
+
+void CImageInfo::decode(QImageReader &reader, const QSize &thumbnailBox, QImage *thumbnail)
+{
+    const QSize header = reader.size();
+    // Asked before the read: the handler no longer tells it once the data is consumed.
+    const QByteArray format = reader.format();
+    // The decoder reduces the stored pixels, before the turn.
     const bool sideways = reader.transformation().testFlag(QImageIOHandler::TransformationRotate90);
     const bool scaled = header.isValid() && reader.supportsOption(QImageIOHandler::ScaledSize);
     if (scaled)
@@ -86,7 +112,7 @@ CImageInfo::CImageInfo(const QString &path, const QSize &thumbnailBox, QImage *t
     }
     m_resolution = resolution;
     m_null = false;
-    m_encodingSample = SizeEstimate::measure(path, format, image, resolution, reader.imageCount());
+    m_encodingSample = SizeEstimate::measure(m_fullPath, format, image, resolution, reader.imageCount());
     if (thumbnail)
         *thumbnail = image.scaled(resolution.scaled(thumbnailBox, Qt::KeepAspectRatio), Qt::IgnoreAspectRatio,
                                   Qt::SmoothTransformation);

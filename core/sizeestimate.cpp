@@ -108,8 +108,8 @@ QByteArray magickFormat(const QByteArray &format)
     return format == "jpeg" ? QByteArrayLiteral("JPEG") : format.toUpper();
 }
 
-// Bytes of picture encoded as the engine would write it: through the image library, from packed pixels.
-qint64 encodedBytes(const QImage &picture, const Writer &writer, int quality)
+// The picture as the engine's encoder holds it: library pixels from packed scan lines.
+Magick::Image libraryImage(const QImage &picture, const Writer &writer)
 {
     const bool alpha = picture.hasAlphaChannel() && writer.format != "jpeg";
     const QImage packed = picture.convertToFormat(alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
@@ -122,10 +122,16 @@ qint64 encodedBytes(const QImage &picture, const Writer &writer, int quality)
                         Magick::CharPixel, pixels.constData());
     image.quiet(true);
     image.magick(magickFormat(writer.format).toStdString());
-    if (quality > 0)
-        image.quality(size_t(quality));
     if (!writer.sampling.isEmpty())
         image.defineValue("jpeg", "sampling-factor", writer.sampling.toStdString());
+    return image;
+}
+
+// Bytes of the image encoded as the engine would write it; quality 0 is the format's own.
+qint64 encodedBytes(Magick::Image &image, int quality)
+{
+    if (quality > 0)
+        image.quality(size_t(quality));
     Magick::Blob blob;
     image.write(&blob);
     return qint64(blob.length());
@@ -138,19 +144,26 @@ double fixedBytes(const QByteArray &format)
         flat.fill(Qt::gray);
         QHash<QByteArray, double> table;
         for (const QByteArray &name :
-             {QByteArrayLiteral("jpeg"), QByteArrayLiteral("png"), QByteArrayLiteral("gif")})
-            table.insert(name,
-                         double(encodedBytes(flat, Writer{name, QByteArray()}, name == "jpeg" ? 80 : 0)));
+             {QByteArrayLiteral("jpeg"), QByteArrayLiteral("png"), QByteArrayLiteral("gif")}) {
+            Magick::Image image = libraryImage(flat, Writer{name, QByteArray()});
+            table.insert(name, double(encodedBytes(image, name == "jpeg" ? 80 : 0)));
+        }
         return table;
     }();
     return bytes.value(format);
 }
 
-double bitsPerPixel(const QImage &picture, const Writer &writer, int quality)
+// Bits per pixel of the picture at each quality, from one copy of its pixels in the library.
+QVector<float> bitsPerPixel(const QImage &picture, const Writer &writer, const QVector<int> &qualities)
 {
-    const double bytes =
-        qMax(1.0, double(encodedBytes(picture, writer, quality)) - fixedBytes(writer.format));
-    return 8 * bytes / double(ImageLimits::pixelsOf(picture.size()));
+    Magick::Image image = libraryImage(picture, writer);
+    const double pixels = double(ImageLimits::pixelsOf(picture.size()));
+    QVector<float> bits;
+    for (const int quality : qualities) {
+        const double bytes = qMax(1.0, double(encodedBytes(image, quality)) - fixedBytes(writer.format));
+        bits << float(8 * bytes / pixels);
+    }
+    return bits;
 }
 
 // JPEG bits fall about exponentially as the quality drops: straight lines between the measured qualities
@@ -213,13 +226,10 @@ CEncodingSample measure(const QString &path, const QByteArray &format, const QIm
     sample.fixedBytes = fixedBytes(format);
     sample.dithered = format == "gif";
     try {
-        if (jpeg) {
-            for (const int quality : sampleQualities)
-                sample.bits << float(bitsPerPixel(picture, writer, quality));
-        } else {
-            sample.bits << float(bitsPerPixel(picture, writer, 0));
-        }
-        sample.halfScaleBits = float(bitsPerPixel(half, writer, jpeg ? sampleQualities[0] : 0));
+        sample.bits = bitsPerPixel(picture, writer,
+                                   jpeg ? QVector<int>(sampleQualities.begin(), sampleQualities.end())
+                                        : QVector<int>{0});
+        sample.halfScaleBits = bitsPerPixel(half, writer, {jpeg ? sampleQualities[0] : 0}).first();
     } catch (const Magick::Exception &) {
         sample.bits.clear();
     }
