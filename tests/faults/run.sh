@@ -7,7 +7,7 @@
 #                 (core/, cli/, gui/) must be unchanged against its HEAD.
 #   RESULTS_FILE  table to write (default: results.md beside this script).
 # Environment: BUILD_DIR (default WORKTREE/build), ONLY="03 17" to run some faults only, NO_BASELINE=1 to
-# skip the run of the clean tree.
+# skip the run of the clean tree, TESTS="tst_a|tst_b" to run only those test programs.
 #
 # A patch's header says what the fault is ("Fault:") and may name test programs that are slow and run only
 # for faults that concern them ("Also:"); every other test program runs for every fault.
@@ -56,7 +56,8 @@ run_tests() {
     done
     local pattern
     pattern=$(IFS='|'; echo "${exclude[*]:-}")
-    ctest --test-dir "$build" --output-on-failure --timeout 120 ${pattern:+-E "^($pattern)\$"} >"$log" 2>&1
+    ctest --test-dir "$build" --output-on-failure --timeout 120 ${pattern:+-E "^($pattern)\$"} \
+        ${TESTS:+-R "^($TESTS)\$"} >"$log" 2>&1
     awk '
         function flush() { if (current != "" && !named) print current "\t" how; current = "" }
         # "FAIL!  : TestClass::function(row name) message": the function and its row, which may hold spaces.
