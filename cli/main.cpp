@@ -1,3 +1,4 @@
+#include "BrindleCore.h"
 #include "batchrun.h"
 #include "commandline.h"
 
@@ -8,6 +9,7 @@
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    followLocaleFileNames();
     QCoreApplication::setApplicationName(QStringLiteral("brindle"));
     QCoreApplication::setApplicationVersion(QStringLiteral(BRINDLE_VERSION));
 

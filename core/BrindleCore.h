@@ -222,3 +222,8 @@ private:
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(CImagesResizer::ResizeParameters)
+
+// Debian's Qt takes every file name for UTF-8 whatever the locale says, so under a Latin-1 locale a file
+// named "Grüße.jpg" could be neither listed nor opened nor written. Call once after the application object
+// is made; a UTF-8 or plain "C" locale keeps Qt's UTF-8.
+BRINDLECORE_EXPORT void followLocaleFileNames();

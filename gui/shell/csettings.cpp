@@ -1,5 +1,7 @@
 #include "csettings.h"
 
+#include "BrindleCore.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -8,9 +10,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <QTextCodec>
 #include <QTranslator>
-#include <langinfo.h>
 
 namespace {
 const QString mainGroup = QStringLiteral("Main");
@@ -118,15 +118,6 @@ void CSettings::loadTranslation()
 QString translationsPath()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/Translations");
-}
-
-void followLocaleFileNames()
-{
-    const QByteArray codeset(nl_langinfo(CODESET));
-    if (codeset == "UTF-8" || codeset == "ANSI_X3.4-1968")
-        return;
-    if (QTextCodec *codec = QTextCodec::codecForName(codeset))
-        QTextCodec::setCodecForLocale(codec);
 }
 
 void prepareApplication(QApplication &app)

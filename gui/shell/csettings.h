@@ -43,9 +43,5 @@ QString translationsPath();
 // File names in the encoding of the user's locale, Qt's own translation for the system locale and the
 // interface font rule.
 void prepareApplication(QApplication &app);
-// Debian's Qt takes every file name for UTF-8 whatever the locale says, so under a Latin-1 locale a file
-// named "Grüße.jpg" in it could be neither listed nor opened nor written. A UTF-8 or plain "C" locale keeps
-// Qt's UTF-8.
-void followLocaleFileNames();
 // The fatal-error box of the entry function.
 void showErrorMessage(const QString &text);

@@ -11,6 +11,8 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
 
 // Runs the built `brindle` as a child process on small generated images, as a script or a user would.
 class TestCommandLine : public QObject
@@ -28,6 +30,7 @@ private slots:
     void progressUnderTerminal();
     void interruptLeavesOnlyWholeOutputs();
     void runsThroughGnuParallel();
+    void latin1Names();
 
 private:
     struct Result
@@ -312,6 +315,49 @@ void TestCommandLine::runsThroughGnuParallel()
     for (const char *name : {"out/land.jpg", "out/tall.png"})
         QCOMPARE(TestImages::pixelSize(path(name)), QSize(80, 60));
     QVERIFY2(QFile::exists(path("land.jpg")) && QFile::exists(path("tall.png")), "a source went missing");
+}
+
+// The bytes of a file named by bytes that need not be valid in the test's own locale.
+static QByteArray rawContents(const QByteArray &path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY);
+    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? file.readAll()
+                                                                                       : QByteArray();
+}
+
+// Under a Latin-1 locale "Grüße été.jpg" is a name whose bytes are not UTF-8: read or written through any
+// other encoding than the locale's, it comes out as another file or none.
+void TestCommandLine::latin1Names()
+{
+    QVERIFY(QDir(folder->path()).mkdir("locales"));
+    QProcess localedef;
+    localedef.start("localedef", {"-i", "de_DE", "-f", "ISO-8859-1", path("locales/de_DE.ISO-8859-1")});
+    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
+        localedef.exitCode() != 0)
+        QSKIP("cannot make a Latin-1 locale here (localedef and Debian's locales package)");
+    QVERIFY(QDir(folder->path()).mkdir("latin"));
+    const QByteArray name("Gr\xfc\xdf"
+                          "e \xe9t\xe9.jpg");
+    const QByteArray source = QFile::encodeName(path("latin/")) + name;
+    const QByteArray photo = TestImages::fileBytes(path("land.jpg"));
+    QVERIFY(::rename(QFile::encodeName(path("land.jpg")).constData(), source.constData()) == 0);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("LOCPATH", path("locales"));
+    environment.insert("LC_ALL", "de_DE.ISO-8859-1");
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder->path());
+    process.start(BRINDLE_CLI, {"-s", "80x60", "-o", "out", "latin"});
+    QVERIFY(process.waitForFinished(30000));
+    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+    const QByteArray output = QFile::encodeName(path("out/")) + name;
+    QCOMPARE(QImage::fromData(rawContents(output)).size(), QSize(80, 60));
+    QVERIFY2(rawContents(source) == photo, "the source was changed");
+    // Qt can neither list nor remove them; the output folder held nothing else.
+    QVERIFY(::unlink(output.constData()) == 0 && ::unlink(source.constData()) == 0);
+    QVERIFY(QDir(folder->path()).rmdir("out"));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
