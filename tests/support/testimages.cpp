@@ -1,5 +1,7 @@
 #include "testimages.h"
 
+#include "photofiles.h"
+
 #include <Magick++.h>
 #include <QFile>
 #include <QPainter>
@@ -67,28 +69,38 @@ QString write(const QString &path, const QSize &size, const char *format, int se
     return photo(size, seed).save(path, format) ? path : QString();
 }
 
-QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
+QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind)
 {
-    std::list<Magick::Image> frames;
-    for (int i = 0; i < frameCount; ++i) {
-        const QImage frame = photo(size, i).convertToFormat(QImage::Format_RGB888);
-        // Qt pads every scan line to 4 bytes; the image library wants the pixels packed.
-        QByteArray packed;
-        for (int y = 0; y < frame.height(); ++y)
-            packed.append(reinterpret_cast<const char *>(frame.constScanLine(y)), frame.width() * 3);
-        Magick::Image image(size_t(size.width()), size_t(size.height()), "RGB", Magick::CharPixel,
-                            packed.constData());
-        image.magick("GIF");
+    static const char *const formats[] = {"GIF", "TIFF", "JPEG", "PNG"};
+    std::list<Magick::Image> images;
+    for (const QImage &picture : pictures) {
+        // Four bytes a pixel: Qt's scan lines are packed as the image library wants them.
+        const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+        Magick::Image image(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel,
+                            rgba.constBits());
+        image.matte(kind == Library::GreyAlphaPng);
+        image.magick(formats[int(kind)]);
         image.animationDelay(10);
-        frames.push_back(image);
+        if (kind == Library::BigEndianTiff)
+            image.defineValue("tiff", "endian", "msb");
+        if (kind == Library::CmykJpeg)
+            image.colorSpace(Magick::CMYKColorspace);
+        if (kind == Library::GreyAlphaPng)
+            image.type(Magick::GrayscaleMatteType);
+        images.push_back(image);
     }
     Magick::Blob blob;
-    Magick::writeImages(frames.begin(), frames.end(), &blob, true);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(static_cast<const char *>(blob.data()), qint64(blob.length()));
-    return path;
+    Magick::writeImages(images.begin(), images.end(), &blob, true);
+    const QByteArray bytes(static_cast<const char *>(blob.data()), int(blob.length()));
+    return PhotoFiles::save(path, bytes) ? path : QString();
+}
+
+QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
+{
+    QVector<QImage> frames;
+    for (int i = 0; i < frameCount; ++i)
+        frames << photo(size, i);
+    return writeWithLibrary(path, frames, Library::AnimatedGif);
 }
 
 int frameCount(const QString &path)

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QVector>
 
 namespace TestImages {
 
@@ -14,7 +15,16 @@ QImage photo(const QSize &size, int seed = 0);
 // suffix decides) and returns the path, or an empty string when it could not be written.
 QString write(const QString &path, const QSize &size, const char *format = nullptr, int seed = 0);
 
-// Writes an animated GIF of frameCount frames through the image library (Qt cannot write GIF).
+// Files that Qt cannot write, made by the image library from the pictures given.
+enum class Library
+{
+    AnimatedGif,   // every picture a frame
+    BigEndianTiff, // "MM", as Mac and some scanner software write them
+    CmykJpeg,
+    GreyAlphaPng,
+};
+QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind);
+// An animated GIF of photo(size, frame) frames.
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
 
 // Number of frames and pixel size of the first frame of a file, as the image library reads it.
