@@ -25,13 +25,10 @@ private slots:
     void estimateMatchesTheOutput();
     void outputNames_data();
     void outputNames();
-    void subFolderBesideEachSource();
     void refusedRuns_data();
     void refusedRuns();
-    void signalsOfRuns_data();
-    void signalsOfRuns();
-    void cancelStopsReporting();
-    void failureEndsTheRunAndKeepsEarlierOutput();
+    void runs_data();
+    void runs();
 
 private:
     QString source(const QString &name, const QSize &size = QSize(64, 48));
@@ -47,12 +44,9 @@ private:
 QString tst_CImagesResizer::source(const QString &name, const QSize &size)
 {
     const QString path = in + QLatin1Char('/') + name;
-    if (!QFile::exists(path)) {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        image.save(path, "PNG");
-    }
-    return path;
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    return QFile::exists(path) || image.save(path, "PNG") ? path : QString();
 }
 
 void tst_CImagesResizer::initTestCase()
@@ -76,24 +70,19 @@ void tst_CImagesResizer::init()
     resizer->setOutputFolder(out);
 }
 
-// Runs the list to its end and gives the names of the signals in the order they came, with their values.
+// Runs the list to its end and gives the signals of the run in the order they came.
 QStringList tst_CImagesResizer::runAndRecord(const QVector<CImageInfo> &images)
 {
     QStringList seen;
-    const auto note = [&seen](const QString &what) { seen << what; };
     QList<QMetaObject::Connection> connections{
-        connect(resizer, &CImagesResizer::resizeStarted, this, [=] { note("started"); }),
+        connect(resizer, &CImagesResizer::resizeStarted, this, [&seen] { seen << "started"; }),
         connect(resizer, &CImagesResizer::progressValueChanged, this,
-                [=](int value) { note(QStringLiteral("progress %1").arg(value)); }),
-        connect(resizer, &CImagesResizer::resizeCanceled, this, [=] { note("canceled"); }),
-        connect(resizer, &CImagesResizer::resizeFinished, this, [=] { note("finished"); }),
+                [&seen](int value) { seen << QStringLiteral("progress %1").arg(value); }),
+        connect(resizer, &CImagesResizer::resizeCanceled, this, [&seen] { seen << "canceled"; }),
+        connect(resizer, &CImagesResizer::resizeFinished, this, [&seen] { seen << "finished"; }),
         connect(
             resizer, &CImagesResizer::imageResized, this,
-            [=](const QString &, const QString &newPath) { note("image " + QFileInfo(newPath).fileName()); }),
-        connect(resizer, &CImagesResizer::resizeElapsed, this,
-                [=](uint msec) { note(QStringLiteral("elapsed %1").arg(msec)); }),
-        connect(resizer, &CImagesResizer::speedChanged, this, [=](int) { note("speed"); }),
-        connect(resizer, &CImagesResizer::remainingTimeChanged, this, [=](uint) { note("remaining"); }),
+            [&seen](const QString &, const QString &path) { seen << "image " + QFileInfo(path).fileName(); }),
     };
     QSignalSpy finished(resizer, &CImagesResizer::resizeFinished);
     resizer->resizeImages(images);
@@ -142,8 +131,7 @@ void tst_CImagesResizer::newResolution()
     resizer->setSize(QSize(80, 60));
     resizer->setResizeParameters(Flags(flags));
     resizer->setNeverEnlarge(neverEnlarge);
-    const QString path = source(QStringLiteral("source.png"), sourceSize);
-    runAndRecord({CImageInfo(path)});
+    runAndRecord({CImageInfo(source(QStringLiteral("source.png"), sourceSize))});
     QTEST(TestImages::pixelSize(out + QStringLiteral("/source.png")), "expected");
 }
 
@@ -185,16 +173,18 @@ void tst_CImagesResizer::estimateMatchesTheOutput()
 
 void tst_CImagesResizer::outputNames_data()
 {
+    QTest::addColumn<bool>("besideSource");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<QString>("name");
-
     QTest::addColumn<QString>("expected");
 
+    // Under the user folder, or beside the source, which the last row names by a relative path.
     const auto row = [](const char *name, const char *folder, const char *prefix, const char *file,
                         const char *expected) {
-        QTest::newRow(name) << QString::fromUtf8(folder) << QString::fromUtf8(prefix)
-                            << QString::fromUtf8(file) << QString::fromUtf8(expected);
+        QTest::newRow(name) << QByteArray(name).startsWith("beside") << QString::fromUtf8(folder)
+                            << QString::fromUtf8(prefix) << QString::fromUtf8(file)
+                            << QString::fromUtf8(expected);
     };
     row("no dot ends in a dot", "o", "", "README", "o/README.");
     row("every suffix kept", "o", "p_", "photo.final.jpg", "o/p_photo.final.jpg");
@@ -202,10 +192,12 @@ void tst_CImagesResizer::outputNames_data()
     row("format prefix and frame selector in name", "o", "", "png:x[0].jpg", "o/png:x[0].jpg");
     row("leading dash", "o", "-", "-x.png", "o/--x.png");
     row("spaces and non-ASCII", "Ausgabe ä", "klein ", "Bild ß.png", "Ausgabe ä/klein Bild ß.png");
+    row("beside a source given relative", "resized_32x24", "", "a.jpg", "resized_32x24/a.jpg");
 }
 
 void tst_CImagesResizer::outputNames()
 {
+    QFETCH(bool, besideSource);
     QFETCH(QString, folder);
     QFETCH(QString, prefix);
     QFETCH(QString, name);
@@ -213,31 +205,17 @@ void tst_CImagesResizer::outputNames()
     const QString path = in + QLatin1Char('/') + name;
     QVERIFY(!TestImages::write(path, QSize(40, 30), name.endsWith("png") ? "PNG" : "JPEG").isEmpty());
     QVERIFY(QDir().mkdir(out));
-    resizer->setOutputFolder(out + QLatin1Char('/') + folder);
+    resizer->setSameFolderForNewImages(besideSource);
+    resizer->setOutputFolder(besideSource ? folder : out + QLatin1Char('/') + folder);
     resizer->setPrefixForResizedImages(prefix);
 
     QSignalSpy resized(resizer, &CImagesResizer::imageResized);
-    runAndRecord({CImageInfo(path)});
+    runAndRecord({CImageInfo(besideSource ? QDir().relativeFilePath(path) : path)});
     QCOMPARE(resized.count(), 1);
-    const QString written = out + QLatin1Char('/') + expected;
-    QCOMPARE(resized[0][1].toString(), written);
+    const QString written = (besideSource ? in : out) + QLatin1Char('/') + expected;
+    QCOMPARE(QFileInfo(resized[0][1].toString()).absoluteFilePath(), written);
     QCOMPARE(TestImages::pixelSize(written), QSize(32, 24));
     QCOMPARE(QFileInfo(written).dir().entryList(QDir::Files | QDir::Hidden).size(), 1);
-}
-
-// One sub-folder beside the sources of each folder, a relative source path among them.
-void tst_CImagesResizer::subFolderBesideEachSource()
-{
-    QVERIFY(QDir(in).mkdir("second"));
-    const QString relative = QDir().relativeFilePath(source("second/c.png"));
-    QVERIFY(QDir::isRelativePath(relative));
-    resizer->setSameFolderForNewImages(true);
-    resizer->setOutputFolder(QStringLiteral("resized_32x24"));
-    const QStringList seen =
-        runAndRecord({CImageInfo(source("a.png")), CImageInfo(source("b.png")), CImageInfo(relative)});
-    QVERIFY2(!seen.contains("canceled"), qPrintable(resizer->lastError()));
-    QCOMPARE(QDir(in + "/resized_32x24").entryList(QDir::Files), QStringList({"a.png", "b.png"}));
-    QCOMPARE(QDir(in + "/second/resized_32x24").entryList(QDir::Files), QStringList({"c.png"}));
 }
 
 void tst_CImagesResizer::refusedRuns_data()
@@ -290,85 +268,58 @@ void tst_CImagesResizer::refusedRuns()
     QCOMPARE(QFileInfo(images[0].fullPath()).lastModified(), modified);
 }
 
-void tst_CImagesResizer::signalsOfRuns_data()
+void tst_CImagesResizer::runs_data()
 {
     QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QString>("broken");
+    QTest::addColumn<QStringList>("signalled");
 
-    QTest::newRow("two images, one of them twice") << QStringList{"a.png", "b.png", "a.png"};
-    QTest::newRow("empty list") << QStringList();
+    QTest::newRow("empty list") << QStringList() << QString() << QStringList{"finished"};
+    QTest::newRow("one image twice") << QStringList{"a.png", "b.png", "a.png"} << QString()
+                                     << QStringList{"image a.png", "image b.png", "image a.png", "finished"};
+    QTest::newRow("last image broken since it was queued")
+        << QStringList{"a.png", "b.png", "c.png", "d.png"} << "d.png"
+        << QStringList{"image a.png", "image b.png", "image c.png", "canceled", "finished"};
 }
 
-void tst_CImagesResizer::signalsOfRuns()
+// On one thread, and the GUI thread held in the first image's handler until the pool has done all, so that
+// a failure of the last image is met while the results before it are still to be delivered.
+void tst_CImagesResizer::runs()
 {
     QFETCH(QStringList, names);
+    QFETCH(QString, broken);
+    const auto restore = TestPool::ofThreads(1);
     QVector<CImageInfo> images;
     for (const QString &name : names)
         images << CImageInfo(source(name));
-    const QStringList seen = runAndRecord(images);
-    const QByteArray all = seen.join(", ").toUtf8();
-    QCOMPARE(seen.mid(0, 4), QStringList({"started", "elapsed 0", "speed", "remaining"}));
-    QCOMPARE(seen.last(), QStringLiteral("finished"));
-    QVERIFY2(seen.contains(QStringLiteral("progress %1").arg(names.size())), all);
-    QVERIFY2(!seen.contains("canceled"), all);
-    QCOMPARE(seen.filter(QRegularExpression("^image ")).size(), names.size());
-    for (int at = 0; (at = seen.indexOf(QRegularExpression("^image "), at) + 1) > 0;)
-        QCOMPARE(seen.mid(at, 2), QStringList({"speed", "remaining"}));
-    names.removeDuplicates();
-    names.sort();
-    QVERIFY2(QFileInfo(out).isDir(), "the user folder is made even for an empty list");
-    QCOMPARE(QDir(out).entryList(QDir::Files), names);
-    QVERIFY(resizer->lastError().isEmpty());
-    QVERIFY(!resizer->isRunning());
-}
-
-void tst_CImagesResizer::cancelStopsReporting()
-{
-    QVector<CImageInfo> images;
-    for (int i = 0; i < 40; ++i)
-        images << CImageInfo(source(QStringLiteral("c%1.png").arg(i), QSize(320, 240)));
-    connect(resizer, &CImagesResizer::resizeStarted, resizer, [this] { resizer->cancel(); });
-    const QStringList seen = runAndRecord(images);
-    const int canceledAt = seen.indexOf("canceled");
-    QVERIFY2(canceledAt > 0, qPrintable(seen.join(", ")));
-    QCOMPARE(seen.last(), QStringLiteral("finished"));
-    QVERIFY2(seen.mid(canceledAt).filter("image ").isEmpty(), "no image may be reported after the cancel");
-    QVERIFY2(seen.filter("image ").size() < images.size(), "a cancelled run must not resize everything");
-    const QStringList left = QDir(out).entryList(QDir::Files);
-    QVERIFY2(left.filter(QRegularExpression("\\.png.")).isEmpty(), qPrintable(left.join(", ")));
-}
-
-// The GUI thread is held in the first image's handler until the pool has met the failure of the last
-// image, so the results of the images between are delivered after it, whatever the machine's timing.
-void tst_CImagesResizer::failureEndsTheRunAndKeepsEarlierOutput()
-{
-    const auto restore = TestPool::ofThreads(1);
-    QVector<CImageInfo> images;
-    for (const char *name : {"a.png", "b.png", "c.png", "broken.png"})
-        images << CImageInfo(source(name));
-    // The record stands for a file that was a picture when it was queued.
-    const QString broken = images.last().fullPath();
-    QVERIFY(PhotoFiles::save(broken, QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(2000, '\x13')));
-    QVERIFY(QDir().mkdir(out));
-    QVERIFY(PhotoFiles::save(out + QStringLiteral("/broken.png"), "good output"));
+    const QString brokenPath = in + QLatin1Char('/') + broken;
+    if (!broken.isEmpty()) {
+        QVERIFY(PhotoFiles::save(brokenPath, QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(2000, '\x13')));
+        QVERIFY(QDir().mkdir(out));
+        QVERIFY(PhotoFiles::save(out + QLatin1Char('/') + broken, "earlier output"));
+    }
     bool held = false;
-    connect(resizer, &CImagesResizer::imageResized, this, [&held] {
+    const auto hold = connect(resizer, &CImagesResizer::imageResized, this, [&held] {
         if (!held)
             held = QThreadPool::globalInstance()->waitForDone(20000);
     });
 
     const QStringList seen = runAndRecord(images);
-    QVERIFY2(held, "the pool did not finish while the GUI thread waited");
-    QCOMPARE(seen.filter(QRegularExpression("^(image .*|canceled|finished)$")),
-             QStringList({"image a.png", "image b.png", "image c.png", "canceled", "finished"}));
-    QVERIFY2(resizer->lastError().contains(QDir::toNativeSeparators(broken)),
-             qPrintable(resizer->lastError()));
-    // A failure leaves an earlier output of its name as it was, and no temporary file.
-    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden).filter("broken"), QStringList{"broken.png"});
-    QCOMPARE(TestImages::fileBytes(out + QStringLiteral("/broken.png")), QByteArray("good output"));
+    disconnect(hold);
+    QCOMPARE(seen.value(0), QStringLiteral("started"));
+    QTEST(seen.filter(QRegularExpression("^(image .*|canceled|finished)$")), "signalled");
+    const QString error = resizer->lastError();
+    QVERIFY2(broken.isEmpty() ? error.isEmpty() : error.contains(QDir::toNativeSeparators(brokenPath)),
+             qPrintable(error));
+    QVERIFY(!resizer->isRunning());
+    QVERIFY2(QFileInfo(out).isDir(), "the user folder is made even for an empty list");
+    // Every source written once, and a failure leaves an earlier output of its name as it was.
+    names.removeDuplicates();
+    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), names);
+    if (!broken.isEmpty())
+        QCOMPARE(TestImages::fileBytes(out + QLatin1Char('/') + broken), QByteArray("earlier output"));
 
-    disconnect(resizer, &CImagesResizer::imageResized, this, nullptr);
-    const QStringList next = runAndRecord({CImageInfo(source("d.png"))});
-    QVERIFY2(!next.contains("canceled"), "a new run starts clean");
+    QVERIFY2(!runAndRecord({CImageInfo(source("next.png"))}).contains("canceled"), "a new run starts clean");
     QVERIFY2(resizer->lastError().isEmpty(), "a new run clears the failure of the last one");
 }
 

@@ -3,6 +3,7 @@
 #include "testimages.h"
 
 #include <QColorSpace>
+#include <QDir>
 #include <QImageReader>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,6 +19,8 @@ class tst_Photos : public QObject
 
 private slots:
     void initTestCase();
+    void unreadable_data();
+    void unreadable();
     void upright_data();
     void upright();
     void outputs_data();
@@ -87,6 +90,42 @@ QString tst_Photos::resized(const QString &source, int quality, bool strip)
     if (!resizer.lastError().isEmpty())
         qWarning("%s", qPrintable(resizer.lastError()));
     return folder + QLatin1Char('/') + QFileInfo(source).fileName();
+}
+
+void tst_Photos::unreadable_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("missing file") << path("gone.png") << "does not exist";
+    QDir().mkdir(path("folder.jpg"));
+    QTest::newRow("folder named like an image") << path("folder.jpg") << "not a regular file";
+    PhotoFiles::save(path("text.png"), "no picture here");
+    QTest::newRow("text under an image name: the decoder's words") << path("text.png") << "";
+    const QString webp = TestImages::write(path("webp.jpg"), QSize(8, 6), "WEBP");
+    if (!webp.isEmpty())
+        QTest::newRow("a format Qt reads but the engine does not") << webp << "WEBP content";
+    // A few hundred bytes whose frame header claims 20000x13000 pixels.
+    QByteArray huge = PhotoFiles::jpeg(TestImages::photo(QSize(16, 16)));
+    huge.replace(huge.indexOf("\xff\xc0") + 5, 4, QByteArray("\x32\xc8\x4e\x20", 4));
+    PhotoFiles::save(path("huge.jpg"), huge);
+    QTest::newRow("header claiming too many pixels") << path("huge.jpg") << "megapixels";
+}
+
+// Whichever way a record is read, a file the engine cannot take is null and says why.
+void tst_Photos::unreadable()
+{
+    QFETCH(QString, source);
+    QFETCH(QString, reason);
+    QImage thumbnail(1, 1, QImage::Format_RGB32);
+    const CImageInfo queued(source, QSize(37, 37), &thumbnail);
+    QVERIFY(thumbnail.isNull());
+    for (const CImageInfo &info :
+         {queued, CImageInfo(source), CImageInfo(source, CImageInfo::Reading::HeaderOnly)}) {
+        QVERIFY2(info.isNull(), qPrintable(info.getResolutionString()));
+        QVERIFY2(!info.nullReason().isEmpty() && info.nullReason().contains(reason),
+                 qPrintable(info.nullReason()));
+    }
 }
 
 void tst_Photos::upright_data()
@@ -160,6 +199,9 @@ void tst_Photos::outputs_data()
     row("JPEG at its own quality", plain, 8);
     row("JPEG at a lower quality", plain, 8, 30);
     row("JPEG at a higher quality", plain, 6, 95);
+    const QString large = path("large.jpg");
+    PhotoFiles::save(large, PhotoFiles::jpeg(TestImages::photo(QSize(1440, 960), 5)));
+    row("JPEG the decoder reduces by 8", large, 6);
     row("PNG ignores the quality", saved("lossless.png", photo), 3, 1);
     row("TIFF ignores the quality", saved("lossless.tif", photo), 3, 1);
     row("BMP", saved("plain.bmp", photo), 3);
@@ -198,16 +240,23 @@ void tst_Photos::outputs_data()
     row("PNG with details, removed but the colour profile", png, 3, 0, true);
 }
 
-// Each opens and comes out as what it was, in the same format, frames and colours, looking like the source
-// scaled the same way. A chosen quality reaches JPEG outputs alone; removed details take all but the
-// colour profile, and kept EXIF details describe the output.
+// Each opens with a thumbnail and comes out as what it was, in the same format, frames and colours, looking
+// like the source scaled the same way. A chosen quality reaches JPEG outputs alone; removed details take all
+// but the colour profile, and kept EXIF details describe the output.
 void tst_Photos::outputs()
 {
     QFETCH(QString, source);
     QFETCH(int, quality);
     QFETCH(bool, strip);
     QFETCH(double, tolerance);
-    QVERIFY2(!CImageInfo(source).isNull(), qPrintable(CImageInfo(source).nullReason()));
+    QImage thumbnail;
+    const CImageInfo record(source, QSize(37, 37), &thumbnail);
+    QVERIFY2(!record.isNull(), qPrintable(record.nullReason()));
+    QCOMPARE(CImageInfo(source, CImageInfo::Reading::HeaderOnly).resolution(), record.resolution());
+    // From a decode the decoder may have reduced, yet as the full picture scaled.
+    const double thumbnailDifference = differenceToScaled(thumbnail, QImage(source));
+    QVERIFY2(thumbnailDifference < 1.5,
+             qPrintable(QStringLiteral("thumbnail differs by %1").arg(thumbnailDifference)));
     const QString output = resized(source, quality, strip);
     const Facts before = PhotoFiles::facts(source);
     const Facts after = PhotoFiles::facts(output);

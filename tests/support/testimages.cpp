@@ -10,26 +10,16 @@
 
 namespace TestImages {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 namespace {
-
-Magick::Blob fileBlob(const QString &path)
-{
-    const QByteArray bytes = fileBytes(path);
-    return Magick::Blob(bytes.constData(), size_t(bytes.size()));
-}
 
 std::list<Magick::Image> readFrames(const QString &path)
 {
+    const QByteArray bytes = fileBytes(path);
     std::list<Magick::Image> frames;
-    Magick::readImages(&frames, fileBlob(path));
+    Magick::readImages(&frames, Magick::Blob(bytes.constData(), size_t(bytes.size())));
     return frames;
 }
+
 } // namespace
 
 QImage photo(const QSize &size, int seed)
@@ -41,11 +31,10 @@ QImage photo(const QSize &size, int seed)
     sky.setColorAt(1, QColor::fromHsv((seed * 47 + 140) % 360, 200, 90));
     painter.fillRect(image.rect(), sky);
     QRandomGenerator random(quint32(seed + 1));
+    painter.setPen(Qt::NoPen);
     for (int i = 0; i < 24; ++i) {
-        const QColor colour = QColor::fromHsv(random.bounded(360), 160, 200, 140);
+        painter.setBrush(QColor::fromHsv(random.bounded(360), 160, 200, 140));
         const int radius = 1 + random.bounded(qMax(2, size.width() / 4));
-        painter.setBrush(colour);
-        painter.setPen(Qt::NoPen);
         painter.drawEllipse(
             QPoint(random.bounded(qMax(1, size.width())), random.bounded(qMax(1, size.height()))), radius,
             radius);
@@ -103,6 +92,12 @@ QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
     return writeWithLibrary(path, frames, Library::AnimatedGif);
 }
 
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int frameCount(const QString &path)
 {
     return int(readFrames(path).size());
@@ -111,9 +106,7 @@ int frameCount(const QString &path)
 QSize pixelSize(const QString &path)
 {
     const std::list<Magick::Image> frames = readFrames(path);
-    if (frames.empty())
-        return QSize();
-    return QSize(int(frames.front().columns()), int(frames.front().rows()));
+    return frames.empty() ? QSize() : QSize(int(frames.front().columns()), int(frames.front().rows()));
 }
 
 double meanDifference(const QImage &a, const QImage &b)
@@ -121,16 +114,14 @@ double meanDifference(const QImage &a, const QImage &b)
     if (a.size() != b.size() || a.isNull())
         return 255;
     // Premultiplied, so that the colour under a fully transparent pixel, which nobody sees, does not count.
-    const QImage one = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage other = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage one = a.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    const QImage other = b.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     qint64 difference = 0;
     for (int y = 0; y < one.height(); ++y) {
-        const auto *p = reinterpret_cast<const QRgb *>(one.constScanLine(y));
-        const auto *q = reinterpret_cast<const QRgb *>(other.constScanLine(y));
-        for (int x = 0; x < one.width(); ++x) {
-            difference += qAbs(qRed(p[x]) - qRed(q[x])) + qAbs(qGreen(p[x]) - qGreen(q[x])) +
-                          qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
-        }
+        const uchar *p = one.constScanLine(y);
+        const uchar *q = other.constScanLine(y);
+        for (int i = 0; i < 4 * one.width(); ++i)
+            difference += qAbs(p[i] - q[i]);
     }
     return double(difference) / (4.0 * one.width() * one.height());
 }
