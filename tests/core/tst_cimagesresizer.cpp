@@ -1,12 +1,9 @@
 #include "BrindleCore.h"
-#include "photofiles.h"
 #include "testimages.h"
-#include "testpool.h"
 
 #include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QtTest>
 #include <stdexcept>
 
@@ -27,12 +24,10 @@ private slots:
     void outputNames();
     void refusedRuns_data();
     void refusedRuns();
-    void runs_data();
-    void runs();
 
 private:
     QString source(const QString &name, const QSize &size = QSize(64, 48));
-    QStringList runAndRecord(const QVector<CImageInfo> &images);
+    void run(const QVector<CImageInfo> &images);
 
     QTemporaryDir dir;
     QString in;
@@ -70,27 +65,13 @@ void tst_CImagesResizer::init()
     resizer->setOutputFolder(out);
 }
 
-// Runs the list to its end and gives the signals of the run in the order they came.
-QStringList tst_CImagesResizer::runAndRecord(const QVector<CImageInfo> &images)
+// Runs the list to its end, which must come without a failure.
+void tst_CImagesResizer::run(const QVector<CImageInfo> &images)
 {
-    QStringList seen;
-    QList<QMetaObject::Connection> connections{
-        connect(resizer, &CImagesResizer::resizeStarted, this, [&seen] { seen << "started"; }),
-        connect(resizer, &CImagesResizer::progressValueChanged, this,
-                [&seen](int value) { seen << QStringLiteral("progress %1").arg(value); }),
-        connect(resizer, &CImagesResizer::resizeCanceled, this, [&seen] { seen << "canceled"; }),
-        connect(resizer, &CImagesResizer::resizeFinished, this, [&seen] { seen << "finished"; }),
-        connect(
-            resizer, &CImagesResizer::imageResized, this,
-            [&seen](const QString &, const QString &path) { seen << "image " + QFileInfo(path).fileName(); }),
-    };
     QSignalSpy finished(resizer, &CImagesResizer::resizeFinished);
     resizer->resizeImages(images);
-    if (finished.isEmpty())
-        finished.wait(20000);
-    for (const auto &connection : connections)
-        disconnect(connection);
-    return seen;
+    QVERIFY(!finished.isEmpty() || finished.wait(20000));
+    QVERIFY2(resizer->lastError().isEmpty(), qPrintable(resizer->lastError()));
 }
 
 void tst_CImagesResizer::newResolution_data()
@@ -131,7 +112,7 @@ void tst_CImagesResizer::newResolution()
     resizer->setSize(QSize(80, 60));
     resizer->setResizeParameters(Flags(flags));
     resizer->setNeverEnlarge(neverEnlarge);
-    runAndRecord({CImageInfo(source(QStringLiteral("source.png"), sourceSize))});
+    run({CImageInfo(source(QStringLiteral("source.png"), sourceSize))});
     QTEST(TestImages::pixelSize(out + QStringLiteral("/source.png")), "expected");
 }
 
@@ -163,7 +144,7 @@ void tst_CImagesResizer::estimateMatchesTheOutput()
         images << CImageInfo(TestImages::write(in + QStringLiteral("/%1.%2").arg(seed).arg(suffix),
                                                sourceSize, nullptr, seed));
     const double estimate = resizer->evaluationResize(images).evalutionSize();
-    runAndRecord(images);
+    run(images);
     double written = 0;
     for (const QFileInfo &output : QDir(out).entryInfoList(QDir::Files))
         written += double(output.size()) / (1024 * 1024);
@@ -210,7 +191,7 @@ void tst_CImagesResizer::outputNames()
     resizer->setPrefixForResizedImages(prefix);
 
     QSignalSpy resized(resizer, &CImagesResizer::imageResized);
-    runAndRecord({CImageInfo(besideSource ? QDir().relativeFilePath(path) : path)});
+    run({CImageInfo(besideSource ? QDir().relativeFilePath(path) : path)});
     QCOMPARE(resized.count(), 1);
     const QString written = (besideSource ? in : out) + QLatin1Char('/') + expected;
     QCOMPARE(QFileInfo(resized[0][1].toString()).absoluteFilePath(), written);
@@ -266,61 +247,6 @@ void tst_CImagesResizer::refusedRuns()
     QCOMPARE(started.count(), 0);
     QVERIFY2(!QFileInfo::exists(out), "a refused run must not make folders");
     QCOMPARE(QFileInfo(images[0].fullPath()).lastModified(), modified);
-}
-
-void tst_CImagesResizer::runs_data()
-{
-    QTest::addColumn<QStringList>("names");
-    QTest::addColumn<QString>("broken");
-    QTest::addColumn<QStringList>("signalled");
-
-    QTest::newRow("empty list") << QStringList() << QString() << QStringList{"finished"};
-    QTest::newRow("one image twice") << QStringList{"a.png", "b.png", "a.png"} << QString()
-                                     << QStringList{"image a.png", "image b.png", "image a.png", "finished"};
-    QTest::newRow("last image broken since it was queued")
-        << QStringList{"a.png", "b.png", "c.png", "d.png"} << "d.png"
-        << QStringList{"image a.png", "image b.png", "image c.png", "canceled", "finished"};
-}
-
-// On one thread, and the GUI thread held in the first image's handler until the pool has done all, so that
-// a failure of the last image is met while the results before it are still to be delivered.
-void tst_CImagesResizer::runs()
-{
-    QFETCH(QStringList, names);
-    QFETCH(QString, broken);
-    const auto restore = TestPool::ofThreads(1);
-    QVector<CImageInfo> images;
-    for (const QString &name : names)
-        images << CImageInfo(source(name));
-    const QString brokenPath = in + QLatin1Char('/') + broken;
-    if (!broken.isEmpty()) {
-        QVERIFY(PhotoFiles::save(brokenPath, QByteArray("\x89PNG\r\n\x1A\n", 8) + QByteArray(2000, '\x13')));
-        QVERIFY(QDir().mkdir(out));
-        QVERIFY(PhotoFiles::save(out + QLatin1Char('/') + broken, "earlier output"));
-    }
-    bool held = false;
-    const auto hold = connect(resizer, &CImagesResizer::imageResized, this, [&held] {
-        if (!held)
-            held = QThreadPool::globalInstance()->waitForDone(20000);
-    });
-
-    const QStringList seen = runAndRecord(images);
-    disconnect(hold);
-    QCOMPARE(seen.value(0), QStringLiteral("started"));
-    QTEST(seen.filter(QRegularExpression("^(image .*|canceled|finished)$")), "signalled");
-    const QString error = resizer->lastError();
-    QVERIFY2(broken.isEmpty() ? error.isEmpty() : error.contains(QDir::toNativeSeparators(brokenPath)),
-             qPrintable(error));
-    QVERIFY(!resizer->isRunning());
-    QVERIFY2(QFileInfo(out).isDir(), "the user folder is made even for an empty list");
-    // Every source written once, and a failure leaves an earlier output of its name as it was.
-    names.removeDuplicates();
-    QCOMPARE(QDir(out).entryList(QDir::Files | QDir::Hidden), names);
-    if (!broken.isEmpty())
-        QCOMPARE(TestImages::fileBytes(out + QLatin1Char('/') + broken), QByteArray("earlier output"));
-
-    QVERIFY2(!runAndRecord({CImageInfo(source("next.png"))}).contains("canceled"), "a new run starts clean");
-    QVERIFY2(resizer->lastError().isEmpty(), "a new run clears the failure of the last one");
 }
 
 QTEST_GUILESS_MAIN(tst_CImagesResizer)

@@ -7,37 +7,11 @@
 #include <QDataStream>
 #include <QFile>
 #include <QImageWriter>
-#include <QPair>
 #include <QTransform>
-#include <QVector>
 
 namespace PhotoFiles {
 
 namespace {
-
-const quint16 orientationTag = 0x0112;
-const quint16 compressionTag = 0x0103;
-
-// Every value here is a single one that fits its entry, so no directory has anything after it.
-quint32 directorySize(int entries)
-{
-    return 2 + 12 * quint32(entries) + 4;
-}
-
-QByteArray directory(const QVector<QPair<quint16, quint32>> &entries, quint32 next)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << quint16(entries.size());
-    for (const auto &[tag, value] : entries) {
-        // A short sits in the first two bytes of the value field, which little-endian gives for free.
-        const bool isShort = tag == orientationTag || tag == compressionTag;
-        out << tag << quint16(isShort ? 3 : 4) << quint32(1) << value;
-    }
-    out << next;
-    return bytes;
-}
 
 QByteArray segment(quint8 marker, const QByteArray &payload)
 {
@@ -47,8 +21,8 @@ QByteArray segment(quint8 marker, const QByteArray &payload)
     return bytes + payload;
 }
 
-} // namespace
-
+// The pixels a camera stores for the upright picture when it tags them with orientation: a viewer that
+// applies the tag shows upright again.
 QImage stored(const QImage &upright, int orientation)
 {
     // Undoes what a viewer does for the tag: every one is its own inverse but the two quarter turns.
@@ -59,29 +33,7 @@ QImage stored(const QImage &upright, int orientation)
                           orientation == 3 || orientation == 4 || orientation == 7);
 }
 
-QByteArray exifBlock(int orientation, const QSize &pixels, const QByteArray &thumbnailJpeg)
-{
-    const quint32 exifAt = 8 + directorySize(2);
-    const quint32 thumbnailsAt = exifAt + directorySize(2);
-    const bool thumbnail = !thumbnailJpeg.isEmpty();
-    QByteArray block("Exif\0\0II*\0\x08\0\0\0", 14);
-    block +=
-        directory({{orientationTag, quint32(orientation)}, {0x8769, exifAt}}, thumbnail ? thumbnailsAt : 0);
-    block += directory({{0xa002, quint32(pixels.width())}, {0xa003, quint32(pixels.height())}}, 0);
-    if (thumbnail) {
-        block += directory({{compressionTag, 6},
-                            {0x0201, thumbnailsAt + directorySize(3)},
-                            {0x0202, quint32(thumbnailJpeg.size())}},
-                           0);
-        block += thumbnailJpeg;
-    }
-    return block;
-}
-
-QByteArray exifSegment(const QByteArray &block)
-{
-    return segment(0xe1, block);
-}
+} // namespace
 
 QByteArray commentSegment(const QByteArray &text)
 {
@@ -98,6 +50,33 @@ QByteArray jpeg(const QImage &pixels, const QByteArrayList &segments, int qualit
     return bytes.left(2) + segments.join() + bytes.mid(2);
 }
 
+QByteArray cameraJpeg(const QImage &pixels, int orientation, const QByteArray &more)
+{
+    const QByteArray thumbnail = jpeg(pixels.scaled(16, 16, Qt::KeepAspectRatio));
+    QByteArray block("Exif\0\0", 6);
+    QDataStream out(&block, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // Single values (of type 3, short, or 4, long) that fit their entries, so each directory has nothing
+    // after it: at 8 the orientation and the next directory's offset, at 38 the pixel size, at 68 the
+    // thumbnail's offset (110) and length.
+    const auto entry = [&out](quint16 tag, quint16 type, quint32 value) {
+        out << tag << type << quint32(1) << value;
+    };
+    out << quint16(0x4949) << quint16(42) << quint32(8) << quint16(2);
+    entry(0x0112, 3, quint32(orientation));
+    entry(0x8769, 4, 38);
+    out << quint32(68) << quint16(2);
+    entry(0xa002, 4, quint32(pixels.width()));
+    entry(0xa003, 4, quint32(pixels.height()));
+    out << quint32(0) << quint16(3);
+    entry(0x0103, 3, 6);
+    entry(0x0201, 4, 110);
+    entry(0x0202, 4, quint32(thumbnail.size()));
+    out << quint32(0);
+    out.writeRawData(thumbnail.constData(), thumbnail.size());
+    return jpeg(pixels, {segment(0xe1, block), more});
+}
+
 bool save(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -107,11 +86,8 @@ bool save(const QString &path, const QByteArray &bytes)
 QString writeOriented(const QString &path, const QSize &upright, int orientation, int seed)
 {
     const QImage pixels = stored(TestImages::photo(upright, seed), orientation);
-    if (!path.endsWith(QLatin1String(".tif"))) {
-        const QByteArray thumbnail = jpeg(pixels.scaled(16, 16, Qt::KeepAspectRatio));
-        const QByteArray block = exifBlock(orientation, pixels.size(), thumbnail);
-        return save(path, jpeg(pixels, {exifSegment(block)})) ? path : QString();
-    }
+    if (!path.endsWith(QLatin1String(".tif")))
+        return save(path, cameraJpeg(pixels, orientation)) ? path : QString();
     // Qt names the eight tags by what a viewer does to the stored pixels: None, Mirror, Rotate180, Flip,
     // FlipAndRotate90, Rotate90, MirrorAndRotate90 and Rotate270.
     static const int transformations[] = {0, 1, 3, 2, 6, 4, 5, 7};

@@ -10,18 +10,14 @@
 // profiles. Everything is made here, byte by byte where no writer would do it.
 namespace PhotoFiles {
 
-// The pixels a camera stores for the upright picture when it tags them with orientation (1 to 8): a viewer
-// that applies the tag shows upright again.
-QImage stored(const QImage &upright, int orientation);
-
-// An EXIF block ("Exif\0\0" and a little-endian TIFF structure): the orientation, the stored pixel size
-// and, with a thumbnail, a second directory that points at it.
-QByteArray exifBlock(int orientation, const QSize &pixels, const QByteArray &thumbnailJpeg = QByteArray());
-QByteArray exifSegment(const QByteArray &block);
 QByteArray commentSegment(const QByteArray &text);
 
 // A JPEG of the given pixels with the segments inserted right after its start marker.
 QByteArray jpeg(const QImage &pixels, const QByteArrayList &segments = QByteArrayList(), int quality = 90);
+
+// The pixels as a camera stores them, with an EXIF block that tells the orientation (1 to 8), their size and
+// a thumbnail; more segments may follow it.
+QByteArray cameraJpeg(const QImage &pixels, int orientation, const QByteArray &more = QByteArray());
 
 bool save(const QString &path, const QByteArray &bytes);
 
