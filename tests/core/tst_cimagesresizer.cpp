@@ -26,7 +26,10 @@ private slots:
     void refusedRuns();
 
 private:
-    QString source(const QString &name, const QSize &size = QSize(64, 48));
+    QString source(const QString &name, const QSize &size = QSize(64, 48))
+    {
+        return TestImages::write(in + QLatin1Char('/') + name, size, "PNG");
+    }
     void run(const QVector<CImageInfo> &images);
 
     QTemporaryDir dir;
@@ -34,15 +37,6 @@ private:
     QString out;
     CImagesResizer *resizer = nullptr;
 };
-
-// Sources are flat colour where only the size matters: cheap to write and to decode.
-QString tst_CImagesResizer::source(const QString &name, const QSize &size)
-{
-    const QString path = in + QLatin1Char('/') + name;
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    return QFile::exists(path) || image.save(path, "PNG") ? path : QString();
-}
 
 void tst_CImagesResizer::initTestCase()
 {
@@ -206,11 +200,11 @@ void tst_CImagesResizer::refusedRuns_data()
     QTest::addColumn<QSize>("target");
     QTest::addColumn<QString>("named");
 
-    // A folder "IN" means the sources' own folder, "LINK" a link to it, "OUT" the usual output folder.
+    // A folder "IN" means the sources' own folder, "IN_link" a link to it, "OUT" the usual output folder.
     const QSize box(32, 24);
     QTest::newRow("user folder is the sources' folder") << false << "IN" << box << "a.png";
     QTest::newRow("beside the source without prefix") << true << "" << box << "a.png";
-    QTest::newRow("user folder reached through a link") << false << "LINK" << box << "a.png";
+    QTest::newRow("user folder reached through a link") << false << "IN_link" << box << "a.png";
     QTest::newRow("one name in two folders") << false << "OUT" << box << "other";
     QTest::newRow("empty width") << false << "OUT" << QSize(0, 24) << "a.png";
     QTest::newRow("negative height") << false << "OUT" << QSize(32, -1) << "a.png";
@@ -232,9 +226,7 @@ void tst_CImagesResizer::refusedRuns()
     const QDateTime modified = QFileInfo(images[0].fullPath()).lastModified();
     resizer->setSize(target);
     resizer->setSameFolderForNewImages(besideSource);
-    resizer->setOutputFolder(folder == "IN"     ? in
-                             : folder == "LINK" ? in + "_link"
-                                                : folder.replace("OUT", out));
+    resizer->setOutputFolder(folder.startsWith("IN") ? in + folder.mid(2) : folder.replace("OUT", out));
 
     QSignalSpy started(resizer, &CImagesResizer::resizeStarted);
     try {

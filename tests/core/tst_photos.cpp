@@ -74,7 +74,7 @@ void tst_Photos::initTestCase()
 }
 
 // Runs one image through a fresh engine into the box 80x60 (both sides, ratio kept), in a folder of its
-// own, and gives the output's path.
+// own, and gives the output's path; empty when the run failed.
 QString tst_Photos::resized(const QString &source, int quality, bool strip)
 {
     static int round = 0;
@@ -92,7 +92,8 @@ QString tst_Photos::resized(const QString &source, int quality, bool strip)
         return QString();
     if (!resizer.lastError().isEmpty())
         qWarning("%s", qPrintable(resizer.lastError()));
-    return folder + QLatin1Char('/') + QFileInfo(source).fileName();
+    return resizer.lastError().isEmpty() ? folder + QLatin1Char('/') + QFileInfo(source).fileName()
+                                         : QString();
 }
 
 void tst_Photos::unreadable_data()
@@ -163,6 +164,7 @@ void tst_Photos::upright()
 
     // The rule sees the upright size: height 60 wins, the width follows.
     const QString output = resized(source);
+    QVERIFY(!output.isEmpty());
     const QImage pixels = storedPixels(output);
     QCOMPARE(pixels.size(), QSize(40, 60));
     QVERIFY2(looksLike(pixels, picture, 6), "the output is not the upright picture");
@@ -252,14 +254,13 @@ void tst_Photos::outputs()
     QCOMPARE(CImageInfo(source, CImageInfo::Reading::HeaderOnly).resolution(), record.resolution());
     QVERIFY2(looksLike(thumbnail, QImage(source), 1.5), "a reduced decode must look as the full one scaled");
     const QString output = resized(source, quality, strip);
+    QVERIFY(!output.isEmpty());
     const Facts before = PhotoFiles::facts(source);
     const Facts after = PhotoFiles::facts(output);
     const QByteArray format = QImageReader(source).format();
     QCOMPARE(QImageReader(output).format(), format);
     QTEST(TestImages::frameCount(output), "frames");
-    QCOMPARE(after.colourSpace, before.colourSpace);
-    QCOMPARE(after.depth, before.depth);
-    QCOMPARE(after.alpha, before.alpha);
+    QCOMPARE(after.pixels, before.pixels);
     if (format == "jpeg")
         QCOMPARE(after.quality, quality != 0 ? quality : before.quality);
     QStringList profiles = strip ? before.profiles.filter("icc") : before.profiles;

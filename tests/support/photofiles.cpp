@@ -116,10 +116,11 @@ Facts facts(const QString &path)
         facts.exifPixels = QSize(QString::fromStdString(image.attribute("exif:PixelXDimension")).toInt(),
                                  QString::fromStdString(image.attribute("exif:PixelYDimension")).toInt());
     }
-    facts.colourSpace = QString::fromLatin1(
-        MagickCore::CommandOptionToMnemonic(MagickCore::MagickColorspaceOptions, image.colorSpace()));
-    facts.depth = int(image.depth());
-    facts.alpha = image.matte();
+    facts.pixels =
+        QStringLiteral("%1 %2 %3")
+            .arg(MagickCore::CommandOptionToMnemonic(MagickCore::MagickColorspaceOptions, image.colorSpace()))
+            .arg(image.depth())
+            .arg(image.matte() ? "alpha" : "opaque");
     facts.quality = int(image.quality());
     return facts;
 }

@@ -33,9 +33,7 @@ struct Facts
     QString comment;
     QSize exifPixels; // PixelXDimension and PixelYDimension of the EXIF block
     bool exifThumbnail = false;
-    QString colourSpace; // "sRGB", "CMYK", "Gray"
-    int depth = 0;
-    bool alpha = false;
+    QString pixels;  // colour space, bits per sample and alpha, as "sRGB 8 alpha"
     int quality = 0; // the JPEG quality the encoder's tables tell
 };
 Facts facts(const QString &path);
