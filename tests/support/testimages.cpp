@@ -10,18 +10,6 @@
 
 namespace TestImages {
 
-namespace {
-
-std::list<Magick::Image> readFrames(const QString &path)
-{
-    const QByteArray bytes = fileBytes(path);
-    std::list<Magick::Image> frames;
-    Magick::readImages(&frames, Magick::Blob(bytes.constData(), size_t(bytes.size())));
-    return frames;
-}
-
-} // namespace
-
 QImage photo(const QSize &size, int seed)
 {
     QImage image(size, QImage::Format_RGB32);
@@ -98,14 +86,11 @@ QByteArray fileBytes(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-int frameCount(const QString &path)
-{
-    return int(readFrames(path).size());
-}
-
 QSize pixelSize(const QString &path)
 {
-    const std::list<Magick::Image> frames = readFrames(path);
+    const QByteArray bytes = fileBytes(path);
+    std::list<Magick::Image> frames;
+    Magick::readImages(&frames, Magick::Blob(bytes.constData(), size_t(bytes.size())));
     return frames.empty() ? QSize() : QSize(int(frames.front().columns()), int(frames.front().rows()));
 }
 

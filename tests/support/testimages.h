@@ -27,11 +27,9 @@ QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, L
 // An animated GIF of photo(size, frame) frames.
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
 
-// Number of frames and pixel size of the first frame of a file, as the image library reads it.
-// Empty when the file cannot be read. The image library is given bytes, never a file name: it reads meaning
-// into some names.
 QByteArray fileBytes(const QString &path);
-int frameCount(const QString &path);
+// The pixel size of the first frame of a file as the image library reads it, empty when it cannot. The
+// library is given bytes, never a file name: it reads meaning into some names.
 QSize pixelSize(const QString &path);
 
 // Mean absolute difference of two pictures over premultiplied red, green, blue and alpha, in levels of 0 to
