@@ -48,8 +48,7 @@ void tst_CImagesResizer::initTestCase()
 void tst_CImagesResizer::init()
 {
     static int round = 0;
-    ++round;
-    in = dir.filePath(QStringLiteral("in%1").arg(round));
+    in = dir.filePath(QStringLiteral("in%1").arg(++round));
     out = dir.filePath(QStringLiteral("out%1").arg(round));
     QVERIFY(QDir().mkdir(in));
     delete resizer;
@@ -195,26 +194,24 @@ void tst_CImagesResizer::outputNames()
 
 void tst_CImagesResizer::refusedRuns_data()
 {
-    QTest::addColumn<bool>("besideSource");
     QTest::addColumn<QString>("folder");
     QTest::addColumn<QSize>("target");
     QTest::addColumn<QString>("named");
 
-    // A folder "IN" means the sources' own folder, "IN_link" a link to it, "OUT" the usual output folder.
+    // "IN" is the sources' folder, "IN_link" a link to it, "OUT" the output folder, none: beside the source.
     const QSize box(32, 24);
-    QTest::newRow("user folder is the sources' folder") << false << "IN" << box << "a.png";
-    QTest::newRow("beside the source without prefix") << true << "" << box << "a.png";
-    QTest::newRow("user folder reached through a link") << false << "IN_link" << box << "a.png";
-    QTest::newRow("one name in two folders") << false << "OUT" << box << "other";
-    QTest::newRow("empty width") << false << "OUT" << QSize(0, 24) << "a.png";
-    QTest::newRow("negative height") << false << "OUT" << QSize(32, -1) << "a.png";
-    QTest::newRow("target beyond the pixel limit") << false << "OUT" << QSize(20000, 20000) << "a.png";
-    QTest::newRow("user folder under a missing folder") << false << "OUT/missing/deeper" << box << "output";
+    QTest::newRow("user folder is the sources' folder") << "IN" << box << "a.png";
+    QTest::newRow("beside the source without prefix") << "" << box << "a.png";
+    QTest::newRow("user folder reached through a link") << "IN_link" << box << "a.png";
+    QTest::newRow("one name in two folders") << "OUT" << box << "other";
+    QTest::newRow("empty width") << "OUT" << QSize(0, 24) << "a.png";
+    QTest::newRow("negative height") << "OUT" << QSize(32, -1) << "a.png";
+    QTest::newRow("target beyond the pixel limit") << "OUT" << QSize(20000, 20000) << "a.png";
+    QTest::newRow("user folder under a missing folder") << "OUT/missing/deeper" << box << "output";
 }
 
 void tst_CImagesResizer::refusedRuns()
 {
-    QFETCH(bool, besideSource);
     QFETCH(QString, folder);
     QFETCH(QSize, target);
     QFETCH(QString, named);
@@ -225,7 +222,7 @@ void tst_CImagesResizer::refusedRuns()
         images << CImageInfo(source("other/a.png"));
     const QDateTime modified = QFileInfo(images[0].fullPath()).lastModified();
     resizer->setSize(target);
-    resizer->setSameFolderForNewImages(besideSource);
+    resizer->setSameFolderForNewImages(folder.isEmpty());
     resizer->setOutputFolder(folder.startsWith("IN") ? in + folder.mid(2) : folder.replace("OUT", out));
 
     QSignalSpy started(resizer, &CImagesResizer::resizeStarted);

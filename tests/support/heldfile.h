@@ -15,8 +15,6 @@ public:
     explicit HeldFile(const QString &path);
     // Lets the bytes go if nobody did, unblocking a reader that never came, and puts the file back.
     ~HeldFile();
-    HeldFile(const HeldFile &) = delete;
-    HeldFile &operator=(const HeldFile &) = delete;
 
     bool isValid() const { return feeder.joinable(); }
     // Processes events until a reader has opened the pipe; false when none did within msecs.

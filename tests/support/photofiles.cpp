@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QImageWriter>
 #include <QTransform>
+#include <array>
 
 namespace PhotoFiles {
 
@@ -56,23 +57,19 @@ QByteArray cameraJpeg(const QImage &pixels, int orientation, const QByteArray &m
     QByteArray block("Exif\0\0", 6);
     QDataStream out(&block, QIODevice::Append);
     out.setByteOrder(QDataStream::LittleEndian);
-    // Single values (of type 3, short, or 4, long) that fit their entries, so each directory has nothing
-    // after it: at 8 the orientation and the next directory's offset, at 38 the pixel size, at 68 the
-    // thumbnail's offset (110) and length.
-    const auto entry = [&out](quint16 tag, quint16 type, quint32 value) {
-        out << tag << type << quint32(1) << value;
+    // Single values (type 3 short, 4 long) that fit their entries, so that no directory has anything after
+    // it: at 8 the orientation and a link to the one at 38 with the pixel size, at 68 the thumbnail's offset
+    // (110) and length.
+    const auto directory = [&out](std::initializer_list<std::array<quint32, 3>> entries, quint32 next) {
+        out << quint16(entries.size());
+        for (const auto &[tag, type, value] : entries)
+            out << quint16(tag) << quint16(type) << quint32(1) << value;
+        out << next;
     };
-    out << quint16(0x4949) << quint16(42) << quint32(8) << quint16(2);
-    entry(0x0112, 3, quint32(orientation));
-    entry(0x8769, 4, 38);
-    out << quint32(68) << quint16(2);
-    entry(0xa002, 4, quint32(pixels.width()));
-    entry(0xa003, 4, quint32(pixels.height()));
-    out << quint32(0) << quint16(3);
-    entry(0x0103, 3, 6);
-    entry(0x0201, 4, 110);
-    entry(0x0202, 4, quint32(thumbnail.size()));
-    out << quint32(0);
+    out << quint16(0x4949) << quint16(42) << quint32(8);
+    directory({{0x0112, 3, quint32(orientation)}, {0x8769, 4, 38}}, 68);
+    directory({{0xa002, 4, quint32(pixels.width())}, {0xa003, 4, quint32(pixels.height())}}, 0);
+    directory({{0x0103, 3, 6}, {0x0201, 4, 110}, {0x0202, 4, quint32(thumbnail.size())}}, 0);
     out.writeRawData(thumbnail.constData(), thumbnail.size());
     return jpeg(pixels, {segment(0xe1, block), more});
 }
