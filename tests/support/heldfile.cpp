@@ -1,5 +1,8 @@
 #include "heldfile.h"
 
+#include "photofiles.h"
+#include "testimages.h"
+
 #include <QFile>
 #include <QtTest>
 
@@ -7,25 +10,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// Long enough for any reader on a loaded machine, short enough that a test that blocks its own event loop on
-// the reader fails instead of hanging.
-const int longestHold = 10000;
-
-} // namespace
-
 HeldFile::HeldFile(const QString &path)
     : path(path)
+    , bytes(TestImages::fileBytes(path))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    bytes = file.readAll();
-    file.close();
-    valid = bytes.size() < 65536 && QFile::remove(path) &&
-            ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
-    if (valid)
+    if (bytes.size() < 65536 && QFile::remove(path) &&
+        ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
         feeder = std::thread(&HeldFile::feed, this);
 }
 
@@ -41,24 +31,12 @@ HeldFile::~HeldFile()
     if (reader >= 0)
         ::close(reader);
     QFile::remove(path);
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
-
-bool HeldFile::isValid() const
-{
-    return valid;
+    PhotoFiles::save(path, bytes);
 }
 
 bool HeldFile::waitForReader(int msecs)
 {
     return QTest::qWaitFor([this] { return readerArrived.tryAcquire(); }, msecs);
-}
-
-void HeldFile::release()
-{
-    released.release();
 }
 
 // Runs in its own thread: blocks in open() until a reader comes, then in the wait until the test lets go.
@@ -68,7 +46,9 @@ void HeldFile::feed()
     if (writer < 0)
         return;
     readerArrived.release();
-    released.tryAcquire(1, longestHold);
+    // Long enough for any reader on a loaded machine, short enough that a test that blocks its own event loop
+    // on the reader fails instead of hanging.
+    released.tryAcquire(1, 10000);
     for (qint64 done = 0; done < bytes.size();) {
         const ssize_t written = ::write(writer, bytes.constData() + done, size_t(bytes.size() - done));
         if (written <= 0)

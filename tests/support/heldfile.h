@@ -16,21 +16,17 @@ public:
     // Lets the bytes go if nobody did, unblocking a reader that never came, and puts the file back.
     ~HeldFile();
 
-    HeldFile(const HeldFile &) = delete;
-    HeldFile &operator=(const HeldFile &) = delete;
-
-    bool isValid() const;
+    bool isValid() const { return feeder.joinable(); }
     // Processes events until a reader has opened the pipe; false when none did within msecs.
     bool waitForReader(int msecs = 10000);
     // The reader gets the bytes and the end of the file.
-    void release();
+    void release() { released.release(); }
 
 private:
     void feed();
 
     QString path;
     QByteArray bytes;
-    bool valid = false;
     QSemaphore readerArrived;
     QSemaphore released;
     std::thread feeder;

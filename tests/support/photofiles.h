@@ -6,26 +6,18 @@
 #include <QString>
 #include <QStringList>
 
-// Photos as cameras and editors leave them: turned pixels with an EXIF orientation, details of every kind,
-// colour profiles and unusual depths. Everything is made here, byte by byte where no writer would do it.
+// Photos as cameras and editors leave them: turned pixels with an EXIF orientation, details and colour
+// profiles. Everything is made here, byte by byte where no writer would do it.
 namespace PhotoFiles {
 
-// The pixels a camera stores for the upright picture when it tags them with orientation (1 to 8): a viewer
-// that applies the tag shows upright again.
-QImage stored(const QImage &upright, int orientation);
-
-// An EXIF block ("Exif\0\0" and a little-endian TIFF structure): the orientation, a camera maker, the
-// stored pixel size and, with a thumbnail, a second directory that points at it.
-QByteArray exifBlock(int orientation, const QSize &pixels, const QByteArray &thumbnailJpeg = QByteArray());
-
-// Application segments a photo editor adds: XMP, IPTC (in Photoshop's 8BIM block) and a comment.
-QByteArray xmpSegment();
-QByteArray iptcSegment();
 QByteArray commentSegment(const QByteArray &text);
-QByteArray exifSegment(const QByteArray &block);
 
 // A JPEG of the given pixels with the segments inserted right after its start marker.
 QByteArray jpeg(const QImage &pixels, const QByteArrayList &segments = QByteArrayList(), int quality = 90);
+
+// The pixels as a camera stores them, with an EXIF block that tells the orientation (1 to 8), their size and
+// a thumbnail; more segments may follow it.
+QByteArray cameraJpeg(const QImage &pixels, int orientation, const QByteArray &more = QByteArray());
 
 bool save(const QString &path, const QByteArray &bytes);
 
@@ -33,22 +25,15 @@ bool save(const QString &path, const QByteArray &bytes);
 // thumbnail) or a TIFF (orientation in its own tag, by suffix) holding the stored pixels.
 QString writeOriented(const QString &path, const QSize &upright, int orientation, int seed = 0);
 
-// Pictures that Qt cannot write: CMYK JPEG and grey PNG with an alpha channel.
-QString writeCmykJpeg(const QString &path, const QImage &picture);
-QString writeGreyAlphaPng(const QString &path, const QImage &picture);
-
 // What the image library reads from a file, beyond its pixels.
 struct Facts
 {
-    QByteArray format;
     int orientation = 0;  // 0 when the file says nothing
-    QStringList profiles; // "icc", "exif", "xmp", "iptc", "8bim"
+    QStringList profiles; // "icc", "exif", ...
     QString comment;
     QSize exifPixels; // PixelXDimension and PixelYDimension of the EXIF block
     bool exifThumbnail = false;
-    QString colourSpace; // "sRGB", "CMYK", "Gray"
-    int depth = 0;
-    bool alpha = false;
+    QString pixels;  // colour space, bits per sample and alpha, as "sRGB 8 alpha"
     int quality = 0; // the JPEG quality the encoder's tables tell
 };
 Facts facts(const QString &path);

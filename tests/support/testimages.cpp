@@ -1,5 +1,7 @@
 #include "testimages.h"
 
+#include "photofiles.h"
+
 #include <Magick++.h>
 #include <QFile>
 #include <QPainter>
@@ -7,28 +9,6 @@
 #include <list>
 
 namespace TestImages {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-namespace {
-
-Magick::Blob fileBlob(const QString &path)
-{
-    const QByteArray bytes = fileBytes(path);
-    return Magick::Blob(bytes.constData(), size_t(bytes.size()));
-}
-
-std::list<Magick::Image> readFrames(const QString &path)
-{
-    std::list<Magick::Image> frames;
-    Magick::readImages(&frames, fileBlob(path));
-    return frames;
-}
-} // namespace
 
 QImage photo(const QSize &size, int seed)
 {
@@ -39,11 +19,10 @@ QImage photo(const QSize &size, int seed)
     sky.setColorAt(1, QColor::fromHsv((seed * 47 + 140) % 360, 200, 90));
     painter.fillRect(image.rect(), sky);
     QRandomGenerator random(quint32(seed + 1));
+    painter.setPen(Qt::NoPen);
     for (int i = 0; i < 24; ++i) {
-        const QColor colour = QColor::fromHsv(random.bounded(360), 160, 200, 140);
+        painter.setBrush(QColor::fromHsv(random.bounded(360), 160, 200, 140));
         const int radius = 1 + random.bounded(qMax(2, size.width() / 4));
-        painter.setBrush(colour);
-        painter.setPen(Qt::NoPen);
         painter.drawEllipse(
             QPoint(random.bounded(qMax(1, size.width())), random.bounded(qMax(1, size.height()))), radius,
             radius);
@@ -67,41 +46,52 @@ QString write(const QString &path, const QSize &size, const char *format, int se
     return photo(size, seed).save(path, format) ? path : QString();
 }
 
-QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
+QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind)
 {
-    std::list<Magick::Image> frames;
-    for (int i = 0; i < frameCount; ++i) {
-        const QImage frame = photo(size, i).convertToFormat(QImage::Format_RGB888);
-        // Qt pads every scan line to 4 bytes; the image library wants the pixels packed.
-        QByteArray packed;
-        for (int y = 0; y < frame.height(); ++y)
-            packed.append(reinterpret_cast<const char *>(frame.constScanLine(y)), frame.width() * 3);
-        Magick::Image image(size_t(size.width()), size_t(size.height()), "RGB", Magick::CharPixel,
-                            packed.constData());
-        image.magick("GIF");
+    static const char *const formats[] = {"GIF", "TIFF", "JPEG", "PNG"};
+    std::list<Magick::Image> images;
+    for (const QImage &picture : pictures) {
+        // Four bytes a pixel: Qt's scan lines are packed as the image library wants them.
+        const QImage rgba = picture.convertToFormat(QImage::Format_RGBA8888);
+        Magick::Image image(size_t(rgba.width()), size_t(rgba.height()), "RGBA", Magick::CharPixel,
+                            rgba.constBits());
+        image.matte(kind == Library::GreyAlphaPng);
+        image.magick(formats[int(kind)]);
         image.animationDelay(10);
-        frames.push_back(image);
+        if (kind == Library::BigEndianTiff)
+            image.defineValue("tiff", "endian", "msb");
+        if (kind == Library::CmykJpeg)
+            image.colorSpace(Magick::CMYKColorspace);
+        if (kind == Library::GreyAlphaPng)
+            image.type(Magick::GrayscaleMatteType);
+        images.push_back(image);
     }
     Magick::Blob blob;
-    Magick::writeImages(frames.begin(), frames.end(), &blob, true);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QString();
-    file.write(static_cast<const char *>(blob.data()), qint64(blob.length()));
-    return path;
+    Magick::writeImages(images.begin(), images.end(), &blob, true);
+    const QByteArray bytes(static_cast<const char *>(blob.data()), int(blob.length()));
+    return PhotoFiles::save(path, bytes) ? path : QString();
 }
 
-int frameCount(const QString &path)
+QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)
 {
-    return int(readFrames(path).size());
+    QVector<QImage> frames;
+    for (int i = 0; i < frameCount; ++i)
+        frames << photo(size, i);
+    return writeWithLibrary(path, frames, Library::AnimatedGif);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QSize pixelSize(const QString &path)
 {
-    const std::list<Magick::Image> frames = readFrames(path);
-    if (frames.empty())
-        return QSize();
-    return QSize(int(frames.front().columns()), int(frames.front().rows()));
+    const QByteArray bytes = fileBytes(path);
+    std::list<Magick::Image> frames;
+    Magick::readImages(&frames, Magick::Blob(bytes.constData(), size_t(bytes.size())));
+    return frames.empty() ? QSize() : QSize(int(frames.front().columns()), int(frames.front().rows()));
 }
 
 double meanDifference(const QImage &a, const QImage &b)
@@ -109,16 +99,14 @@ double meanDifference(const QImage &a, const QImage &b)
     if (a.size() != b.size() || a.isNull())
         return 255;
     // Premultiplied, so that the colour under a fully transparent pixel, which nobody sees, does not count.
-    const QImage one = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QImage other = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage one = a.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
+    const QImage other = b.convertToFormat(QImage::Format_RGBA8888_Premultiplied);
     qint64 difference = 0;
     for (int y = 0; y < one.height(); ++y) {
-        const auto *p = reinterpret_cast<const QRgb *>(one.constScanLine(y));
-        const auto *q = reinterpret_cast<const QRgb *>(other.constScanLine(y));
-        for (int x = 0; x < one.width(); ++x) {
-            difference += qAbs(qRed(p[x]) - qRed(q[x])) + qAbs(qGreen(p[x]) - qGreen(q[x])) +
-                          qAbs(qBlue(p[x]) - qBlue(q[x])) + qAbs(qAlpha(p[x]) - qAlpha(q[x]));
-        }
+        const uchar *p = one.constScanLine(y);
+        const uchar *q = other.constScanLine(y);
+        for (int i = 0; i < 4 * one.width(); ++i)
+            difference += qAbs(p[i] - q[i]);
     }
     return double(difference) / (4.0 * one.width() * one.height());
 }

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QVector>
 
 namespace TestImages {
 
@@ -14,14 +15,21 @@ QImage photo(const QSize &size, int seed = 0);
 // suffix decides) and returns the path, or an empty string when it could not be written.
 QString write(const QString &path, const QSize &size, const char *format = nullptr, int seed = 0);
 
-// Writes an animated GIF of frameCount frames through the image library (Qt cannot write GIF).
+// Files that Qt cannot write, made by the image library from the pictures given.
+enum class Library
+{
+    AnimatedGif,   // every picture a frame
+    BigEndianTiff, // "MM", as Mac and some scanner software write them
+    CmykJpeg,
+    GreyAlphaPng,
+};
+QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind);
+// An animated GIF of photo(size, frame) frames.
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
 
-// Number of frames and pixel size of the first frame of a file, as the image library reads it.
-// Empty when the file cannot be read. The image library is given bytes, never a file name: it reads meaning
-// into some names.
 QByteArray fileBytes(const QString &path);
-int frameCount(const QString &path);
+// The pixel size of the first frame of a file as the image library reads it, empty when it cannot. The
+// library is given bytes, never a file name: it reads meaning into some names.
 QSize pixelSize(const QString &path);
 
 // Mean absolute difference of two pictures over premultiplied red, green, blue and alpha, in levels of 0 to
