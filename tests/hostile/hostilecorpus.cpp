@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPainter>
 #include <QtEndian>
+#include <cstring>
 #include <list>
 #include <sys/stat.h>
 #include <zlib.h>
@@ -17,8 +19,6 @@
 namespace HostileCorpus {
 
 namespace {
-const QSize smallSize(64, 48);
-
 bool save(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -34,16 +34,6 @@ QByteArray encoded(const QImage &image, const char *format)
     return bytes;
 }
 
-QByteArray jpeg()
-{
-    return encoded(TestImages::photo(smallSize), "JPEG");
-}
-
-QByteArray png()
-{
-    return encoded(TestImages::photo(smallSize), "PNG");
-}
-
 QByteArray bigEndian32(quint32 value)
 {
     QByteArray bytes(4, '\0');
@@ -54,17 +44,15 @@ QByteArray bigEndian32(quint32 value)
 QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
 {
     const QByteArray typed = type + data;
-    return bigEndian32(quint32(data.size())) + typed +
-           bigEndian32(
-               quint32(crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()))));
+    const auto crc = crc32(0, reinterpret_cast<const Bytef *>(typed.constData()), uInt(typed.size()));
+    return bigEndian32(quint32(data.size())) + typed + bigEndian32(quint32(crc));
 }
 
 QByteArray pngHeader(const QSize &size, char colourType)
 {
-    const QByteArray signature("\x89PNG\r\n\x1a\n", 8);
     QByteArray ihdr = bigEndian32(quint32(size.width())) + bigEndian32(quint32(size.height()));
     ihdr += QByteArray("\x08", 1) + QByteArray(1, colourType) + QByteArray(3, '\0');
-    return signature + pngChunk("IHDR", ihdr);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", ihdr);
 }
 
 // Offset of the first marker 0xFF 0xXX (XX = marker) of a JPEG, or -1.
@@ -82,11 +70,10 @@ QByteArray withPatchedSize(QByteArray bytes, int width, int height)
     return bytes;
 }
 
+// Bytes between two segments: libjpeg warns "extraneous bytes before marker" and decodes on.
 QByteArray withExtraneousBytes(QByteArray bytes)
 {
-    // Bytes between two segments: libjpeg warns "extraneous bytes before marker" and decodes on.
-    const int afterApp0 = 4 + qFromBigEndian<quint16>(bytes.constData() + 4);
-    return bytes.insert(afterApp0, QByteArray("\x12\x34\x56", 3));
+    return bytes.insert(4 + qFromBigEndian<quint16>(bytes.constData() + 4), QByteArray("\x12\x34\x56", 3));
 }
 
 QByteArray withBadPixelCrc(QByteArray bytes)
@@ -100,134 +87,113 @@ QByteArray withBadPixelCrc(QByteArray bytes)
 QByteArray gifWithCanvas(const QSize &canvas)
 {
     QByteArray bytes("GIF89a");
-    bytes += char(canvas.width() & 0xff) + QByteArray(1, char(canvas.width() >> 8));
-    bytes += char(canvas.height() & 0xff) + QByteArray(1, char(canvas.height() >> 8));
+    for (const int side : {canvas.width(), canvas.height()})
+        bytes += char(side & 0xff) + QByteArray(1, char(side >> 8));
     bytes += QByteArray("\x80\x00\x00", 3);             // two-colour global table, background 0
     bytes += QByteArray("\x00\x00\x00\xff\xff\xff", 6); // black, white
     bytes += QByteArray("\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00", 10);
     // LZW, minimum code size 2: clear (4), index 0, end (5) in 3-bit codes, packed from the low bit.
-    bytes += QByteArray("\x02\x02\x44\x01\x00\x3b", 6);
-    return bytes;
+    return bytes + QByteArray("\x02\x02\x44\x01\x00\x3b", 6);
 }
 
-QByteArray magickBytes(std::list<Magick::Image> &frames)
+// Flat pages of the image library's own making, in colours; JPEG ones in CMYK.
+QByteArray magickPages(const char *format, const QStringList &colours)
 {
+    std::list<Magick::Image> pages;
+    for (const QString &colour : colours) {
+        pages.emplace_back(Magick::Geometry(64, 48), Magick::Color(colour.toStdString()));
+        pages.back().magick(format);
+        if (QByteArray(format) == "JPEG")
+            pages.back().type(Magick::ColorSeparationType);
+    }
     Magick::Blob blob;
-    frames.front().adjoin(true);
-    Magick::writeImages(frames.begin(), frames.end(), &blob, true);
+    pages.front().adjoin(true);
+    Magick::writeImages(pages.begin(), pages.end(), &blob, true);
     return QByteArray(static_cast<const char *>(blob.data()), int(blob.length()));
 }
 
-QByteArray cmykJpeg()
+QByteArray deepPngWithAlpha(const QImage &photo)
 {
-    Magick::Image image(Magick::Geometry(64, 48), Magick::Color("orange"));
-    image.magick("JPEG");
-    image.type(Magick::ColorSeparationType);
-    std::list<Magick::Image> frames{image};
-    return magickBytes(frames);
-}
-
-QByteArray multiPageTiff()
-{
-    std::list<Magick::Image> frames;
-    for (const char *colour : {"red", "green", "blue"}) {
-        Magick::Image page(Magick::Geometry(64, 48), Magick::Color(colour));
-        page.magick("TIFF");
-        frames.push_back(page);
-    }
-    return magickBytes(frames);
-}
-
-QByteArray deepPngWithAlpha()
-{
-    QImage image = TestImages::photo(smallSize).convertToFormat(QImage::Format_RGBA64);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            QColor colour = image.pixelColor(x, y);
-            colour.setAlphaF(double(x) / image.width());
-            image.setPixelColor(x, y, colour);
-        }
-    }
+    QImage image = photo.convertToFormat(QImage::Format_RGBA64);
+    QPainter painter(&image);
+    QLinearGradient fade(0, 0, image.width(), 0);
+    fade.setColorAt(0, Qt::transparent);
+    fade.setColorAt(1, Qt::black);
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.fillRect(image.rect(), fade);
+    painter.end();
     return encoded(image, "PNG");
-}
-
-bool writeEntry(const QString &folder, const Entry &entry, const QByteArray &bytes)
-{
-    return save(folder + '/' + entry.name, bytes);
 }
 } // namespace
 
 QVector<Entry> make(const QString &folder)
 {
-    const QByteArray goodJpeg = jpeg();
-    const QByteArray goodPng = png();
+    const QImage photo = TestImages::photo(QSize(64, 48));
+    const QByteArray jpeg = encoded(photo, "JPEG");
+    const QByteArray png = encoded(photo, "PNG");
     const QByteArray text("These are the minutes of the meeting, not a picture.\n");
     const QByteArray svg("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"48\">"
                          "<image href=\"file:///etc/passwd\" width=\"64\" height=\"48\"/></svg>\n");
     const QByteArray mvg("push graphic-context\nviewbox 0 0 64 48\n"
                          "image over 0,0 0,0 'file:///etc/passwd'\npop graphic-context\n");
+    const QByteArray hugePng = pngHeader(QSize(60000, 60000), '\x02') +
+                               pngChunk("IDAT", qCompress(QByteArray(64, '\0')).mid(4)) +
+                               pngChunk("IEND", {});
     const struct
     {
         Entry entry;
         QByteArray bytes;
     } files[] = {
-        {{"good.jpg", Expect::Queued}, goodJpeg},
-        {{"good.png", Expect::Queued}, goodPng},
+        {{"good.jpg", Expect::Queued}, jpeg},
+        {{"good.png", Expect::Queued}, png},
         {{"empty.jpg", Expect::Refused}, {}},
         {{"empty.png", Expect::Refused}, {}},
         {{"text.jpg", Expect::Refused}, text},
         {{"text.png", Expect::Refused}, text},
-        {{"jpeg-named.png", Expect::Either}, goodJpeg},
-        {{"cut-before-scan.jpg", Expect::Refused}, goodJpeg.left(jpegMarker(goodJpeg, '\xda'))},
-        {{"cut-mid-scan.jpg", Expect::Either}, goodJpeg.left(goodJpeg.size() / 2)},
-        {{"cut-after-header.png", Expect::Refused}, goodPng.left(33)},
-        {{"cut-half.png", Expect::Either}, goodPng.left(goodPng.size() / 2)},
-        {{"bad-crc.png", Expect::Either}, withBadPixelCrc(goodPng)},
-        {{"claims-huge.png", Expect::Refused},
-         pngHeader(QSize(60000, 60000), '\x02') + pngChunk("IDAT", qCompress(QByteArray(64, '\0')).mid(4)) +
-             pngChunk("IEND", {})},
-        {{"claims-huge.jpg", Expect::Refused}, withPatchedSize(goodJpeg, 60000, 60000)},
+        {{"jpeg-named.png", Expect::Either}, jpeg},
+        {{"cut-before-scan.jpg", Expect::Refused}, jpeg.left(jpegMarker(jpeg, '\xda'))},
+        {{"cut-mid-scan.jpg", Expect::Either}, jpeg.left(jpeg.size() / 2)},
+        {{"cut-after-header.png", Expect::Refused}, png.left(33)},
+        {{"cut-half.png", Expect::Either}, png.left(png.size() / 2)},
+        {{"bad-crc.png", Expect::Either}, withBadPixelCrc(png)},
+        {{"claims-huge.png", Expect::Refused}, hugePng},
+        {{"claims-huge.jpg", Expect::Refused}, withPatchedSize(jpeg, 60000, 60000)},
         {{"huge-canvas.gif", Expect::Either}, gifWithCanvas(QSize(30000, 30000))},
-        {{"cmyk.jpg", Expect::Queued}, cmykJpeg()},
-        {{"deep-alpha.png", Expect::Queued}, deepPngWithAlpha()},
-        {{"pages.tif", Expect::Queued}, multiPageTiff()},
-        {{"extraneous.jpg", Expect::Queued}, withExtraneousBytes(goodJpeg)},
+        {{"cmyk.jpg", Expect::Queued}, magickPages("JPEG", {"orange"})},
+        {{"deep-alpha.png", Expect::Queued}, deepPngWithAlpha(photo)},
+        {{"pages.tif", Expect::Queued}, magickPages("TIFF", {"red", "green", "blue"})},
+        // The image library and Qt's TIFF reader share libtiff's message handlers: opened in the thread
+        // that has just resized a TIFF, a broken one must be left out, not abort the program.
+        {{"broken.tif", Expect::Refused}, QByteArray("II*\0\x08\0\0\0\xff\xff", 10) + QByteArray(64, '\x7f')},
+        {{"extraneous.jpg", Expect::Queued}, withExtraneousBytes(jpeg)},
         {{"vector.jpg", Expect::Either}, svg},
         {{"vector.png", Expect::Either}, svg},
         {{"script.jpg", Expect::Refused}, mvg},
         {{"script.png", Expect::Refused}, mvg},
     };
     QVector<Entry> entries;
-    for (const auto &file : files) {
-        if (writeEntry(folder, file.entry, file.bytes))
-            entries.append(file.entry);
-    }
-    if (!TestImages::writeAnimatedGif(folder + "/frames.gif", QSize(16, 12), 300).isEmpty())
-        entries.append({"frames.gif", Expect::Queued});
-    if (QDir(folder).mkdir("folder.jpg"))
-        entries.append({"folder.jpg", Expect::Refused});
-    if (mkfifo(QFile::encodeName(folder + "/pipe.png").constData(), 0600) == 0)
-        entries.append({"pipe.png", Expect::Refused});
-    if (QFile::link(folder + "/nowhere.jpg", folder + "/dangling.jpg"))
-        entries.append({"dangling.jpg", Expect::Refused});
-    if (QFile::link(folder + "/good.jpg", folder + "/link.jpg"))
-        entries.append({"link.jpg", Expect::Queued});
-    return entries;
-}
-
-QVector<Entry> makeNames(const QString &folder)
-{
-    const QByteArray goodJpeg = jpeg();
-    const QByteArray goodPng = png();
-    const QStringList names = {"with space.jpg", "quote'and\".jpg", "-leading.jpg",  "frame[0].jpg",
-                               "scene%d.png",    "hex%x.jpg",       "retina@2x.png", "png:prefixed.png",
-                               "trailing.jpg.",  "Ünïcødé 写真.png"};
-    QVector<Entry> entries;
-    for (const QString &name : names) {
-        const Entry entry{name, Expect::Queued};
-        if (writeEntry(folder, entry, name.contains(".png") ? goodPng : goodJpeg))
+    const auto add = [&](const Entry &entry, bool made) {
+        if (made)
             entries.append(entry);
-    }
+    };
+    for (const auto &file : files)
+        add(file.entry, save(folder + '/' + file.entry.name, file.bytes));
+    for (const char *name :
+         {"with space.jpg", "quote'and\".jpg", "-leading.jpg", "frame[0].jpg", "scene%d.png", "hex%x.jpg",
+          "retina@2x.png", "png:prefixed.png", "trailing.jpg.", "Ünïcødé 写真.png"})
+        add({name, Expect::Queued}, save(folder + '/' + name, strstr(name, ".png") ? png : jpeg));
+    add({"frames.gif", Expect::Queued},
+        !TestImages::writeAnimatedGif(folder + "/frames.gif", QSize(16, 12), 300).isEmpty());
+    // Just over the pixel limit, and complete: a decoder that believes it allocates gigabytes.
+    add({"huge-flat.png", Expect::Either}, writeFlatPng(folder + "/huge-flat.png", QSize(15900, 15900)));
+    add({"slow.png", Expect::Slow}, writeFlatPng(folder + "/slow.png", QSize(1600, 1200)));
+    add({"slow.gif", Expect::Slow},
+        !TestImages::writeAnimatedGif(folder + "/slow.gif", QSize(64, 48), 40).isEmpty());
+    add({"folder.jpg", Expect::Refused}, QDir(folder).mkdir("folder.jpg"));
+    add({"pipe.png", Expect::Refused},
+        mkfifo(QFile::encodeName(folder + "/pipe.png").constData(), 0600) == 0);
+    add({"dangling.jpg", Expect::Refused}, QFile::link(folder + "/nowhere.jpg", folder + "/dangling.jpg"));
+    add({"link.jpg", Expect::Queued}, QFile::link(folder + "/good.jpg", folder + "/link.jpg"));
     return entries;
 }
 
@@ -239,8 +205,7 @@ bool writeFlatPng(const QString &path, const QSize &size)
     z_stream stream{};
     deflateInit(&stream, Z_BEST_SPEED);
     // Each scan line is a filter byte (0, none) followed by one grey byte per pixel.
-    QByteArray line(size.width() + 1, '\0');
-    line.fill('\x80', size.width() + 1);
+    QByteArray line(size.width() + 1, '\x80');
     line[0] = '\0';
     QByteArray out(1 << 16, '\0');
     bool written = true;

@@ -12,7 +12,8 @@ enum class Expect
 {
     Queued,  // a good image: must be queued and resized
     Refused, // nothing decodable: must never reach the queue
-    Either   // damaged but perhaps partly decodable: any clear outcome that loses nothing
+    Either,  // damaged but perhaps partly decodable: any clear outcome that loses nothing
+    Slow     // a good image that takes longer than a millisecond: under that time limit it must fail
 };
 
 struct Entry
@@ -21,11 +22,9 @@ struct Entry
     Expect expect;
 };
 
-// Writes every small file of the corpus into folder and lists them; the order is the order of writing.
+// Writes every file of the corpus into folder and lists them in the order of writing; good images under
+// names the image library would read meaning into are among them.
 QVector<Entry> make(const QString &folder);
-
-// Good images under names the image library would read meaning into.
-QVector<Entry> makeNames(const QString &folder);
 
 // A valid grey PNG of one flat colour, streamed so that neither the pixels nor the compressed file sit in
 // memory whole; returns false when it could not be written.

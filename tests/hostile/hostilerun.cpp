@@ -4,8 +4,8 @@
 
 #include <QAbstractItemModelTester>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QSignalSpy>
 #include <fcntl.h>
@@ -29,11 +29,35 @@ void releaseFifoReaders(const QStringList &paths)
     }
 }
 
-void waitUntil(QSignalSpy &spy, const std::function<bool()> &done, int timeoutMs)
+bool waitUntil(QSignalSpy &spy, const std::function<bool()> &done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     while (!done() && !deadline.hasExpired())
         spy.wait(int(qMax<qint64>(1, deadline.remainingTime())));
+    return done();
+}
+
+QString incompleteness(const QString &path, const QSize &size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return file.errorString();
+    const QByteArray bytes = file.readAll();
+    QImageReader reader(path);
+    const QByteArray format = reader.format();
+    const bool ends = format == "jpeg"  ? bytes.endsWith("\xff\xd9")
+                      : format == "png" ? bytes.right(8).startsWith("IEND")
+                      : format == "gif" ? bytes.endsWith(';')
+                                        : true;
+    if (!ends)
+        return QString("truncated %1 file").arg(QString(format));
+    const QImage image = reader.read();
+    if (image.size() != size)
+        return QString("decodes to %1x%2 (%3)")
+            .arg(image.width())
+            .arg(image.height())
+            .arg(reader.errorString());
+    return {};
 }
 } // namespace
 
@@ -47,8 +71,7 @@ Opening open(const QStringList &paths, int timeoutMs)
     QSignalSpy opened(&model, &CImagesModel::imagesIsOpening);
     model.openImages(paths);
     const auto done = [&opened] { return !opened.isEmpty() && opened.constLast().at(0) == false; };
-    waitUntil(opened, done, timeoutMs);
-    opening.finished = done();
+    opening.finished = waitUntil(opened, done, timeoutMs);
     if (!opening.finished) {
         releaseFifoReaders(paths);
         waitUntil(opened, done, timeoutMs);
@@ -58,22 +81,19 @@ Opening open(const QStringList &paths, int timeoutMs)
 }
 
 Run resize(const QVector<CImageInfo> &images, const QString &folder, const QString &prefix,
-           const std::function<void()> &onFirstImage, int timeoutMs, const QSize &target)
+           const std::function<void(CImagesResizer &)> &onFirstImage, const QSize &target)
 {
     Run run;
     CImagesResizer resizer;
     resizer.setSize(target);
     resizer.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
-    resizer.setSameFolderForNewImages(false);
     resizer.setOutputFolder(folder);
     resizer.setPrefixForResizedImages(prefix);
-    QObject::connect(&resizer, &CImagesResizer::imageResized,
-                     [&](const QString &source, const QString &written) {
-                         run.sources.append(source);
-                         run.written.append(written);
-                         if (run.written.size() == 1 && onFirstImage)
-                             onFirstImage();
-                     });
+    QObject::connect(&resizer, &CImagesResizer::imageResized, [&](const QString &, const QString &written) {
+        run.written.append(written);
+        if (run.written.size() == 1 && onFirstImage)
+            onFirstImage(resizer);
+    });
     QObject::connect(&resizer, &CImagesResizer::resizeCanceled, [&run] { run.canceled = true; });
     QSignalSpy finished(&resizer, &CImagesResizer::resizeFinished);
     try {
@@ -83,7 +103,7 @@ Run resize(const QVector<CImageInfo> &images, const QString &folder, const QStri
         run.error = QString::fromUtf8(error.what());
         return run;
     }
-    run.finished = finished.wait(timeoutMs);
+    run.finished = finished.wait(60000);
     resizer.blockingCancel();
     run.error = resizer.lastError();
     return run;
@@ -95,31 +115,18 @@ QString outputPath(const QString &folder, const QString &prefix, const QString &
     return folder + '/' + prefix + info.baseName() + '.' + info.completeSuffix();
 }
 
-bool isComplete(const QString &path, const QSize &size, QString *reason)
+QString badOutput(const QString &folder, const QStringList &expected, const QSize &size)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = file.errorString();
-        return false;
+    const QFileInfoList files =
+        QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &file : files) {
+        if (!expected.contains(file.filePath()))
+            return "unexpected file " + file.fileName();
+        const QString reason = incompleteness(file.filePath(), size);
+        if (!reason.isEmpty())
+            return file.fileName() + ": " + reason;
     }
-    const QByteArray bytes = file.readAll();
-    QImageReader reader(path);
-    const QByteArray format = reader.format();
-    const bool ends = format == "jpeg"  ? bytes.endsWith("\xff\xd9")
-                      : format == "png" ? bytes.right(8).startsWith("IEND")
-                      : format == "gif" ? bytes.endsWith(';')
-                                        : true;
-    if (!ends) {
-        *reason = QString("truncated %1 file").arg(QString(format));
-        return false;
-    }
-    const QImage image = reader.read();
-    if (image.size() != size) {
-        *reason =
-            QString("decodes to %1x%2 (%3)").arg(image.width()).arg(image.height()).arg(reader.errorString());
-        return false;
-    }
-    return true;
+    return {};
 }
 
 } // namespace HostileRun

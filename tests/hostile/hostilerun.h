@@ -29,20 +29,19 @@ struct Run
     bool finished = false;
     bool canceled = false;
     QString error; // lastError(), or the refusal's message
-    QStringList sources;
     QStringList written;
 };
 
 // Resizes images to exactly target into folder with prefix; onFirstImage runs once, after the first
-// imageResized.
+// imageResized, while the run goes on.
 Run resize(const QVector<CImageInfo> &images, const QString &folder, const QString &prefix = {},
-           const std::function<void()> &onFirstImage = {}, int timeoutMs = 30000,
-           const QSize &target = targetSize);
+           const std::function<void(CImagesResizer &)> &onFirstImage = {}, const QSize &target = targetSize);
 
 // The name the engine must write for source into folder.
 QString outputPath(const QString &folder, const QString &prefix, const QString &source);
 
-// True when the file ends as its format requires (no truncated write) and decodes to size.
-bool isComplete(const QString &path, const QSize &size, QString *reason);
+// Why folder holds something else than complete outputs of size among expected (paths); empty when not.
+// A stray file is a leftover temporary file, a truncated write or a name the image library made up.
+QString badOutput(const QString &folder, const QStringList &expected, const QSize &size = targetSize);
 
 } // namespace HostileRun
