@@ -226,28 +226,6 @@ QByteArray checksum(const QString &path)
 namespace HostileRun {
 
 namespace {
-// A reader blocked in open() of a FIFO returns once a writer has opened and closed the other end.
-void releaseFifoReaders(const QStringList &paths)
-{
-    for (const QString &path : paths) {
-        struct stat status;
-        const QByteArray name = QFile::encodeName(path);
-        if (lstat(name.constData(), &status) != 0 || !S_ISFIFO(status.st_mode))
-            continue;
-        const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0)
-            ::close(fd);
-    }
-}
-
-bool waitUntil(QSignalSpy &spy, const std::function<bool()> &done)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!done() && !deadline.hasExpired())
-        spy.wait(int(qMax<qint64>(1, deadline.remainingTime())));
-    return done();
-}
-
 QString incompleteness(const QString &path, const QSize &size)
 {
     const QByteArray bytes = TestImages::fileBytes(path);
@@ -271,11 +249,19 @@ QVector<CImageInfo> open(const QStringList &paths, bool *finished)
     CImagesModel model;
     QSignalSpy opened(&model, &CImagesModel::imagesIsOpening);
     model.openImages(paths);
-    const auto done = [&opened] { return !opened.isEmpty() && opened.constLast().at(0) == false; };
-    const bool inTime = waitUntil(opened, done);
+    const auto waited = [&opened] {
+        const auto done = [&opened] { return !opened.isEmpty() && !opened.constLast().at(0).toBool(); };
+        const QDeadlineTimer deadline(10000);
+        while (!done() && !deadline.hasExpired())
+            opened.wait(int(qMax<qint64>(1, deadline.remainingTime())));
+        return done();
+    };
+    const bool inTime = waited();
     if (!inTime) {
-        releaseFifoReaders(paths);
-        waitUntil(opened, done);
+        // A reader blocked in opening a FIFO goes on once a writer has come and gone.
+        for (const QString &path : paths)
+            ::close(::open(QFile::encodeName(path).constData(), O_WRONLY | O_NONBLOCK));
+        waited();
     }
     if (finished)
         *finished = inTime;

@@ -24,7 +24,6 @@ private slots:
 
 private:
     QTemporaryDir sandbox;
-    QString corpus;
 };
 
 void tst_HostileFiles::initTestCase()
@@ -32,8 +31,6 @@ void tst_HostileFiles::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(sandbox.isValid());
     QDir::setCurrent(sandbox.path());
-    corpus = sandbox.filePath("corpus");
-    QVERIFY(QDir().mkdir(corpus));
     // One pool thread opens and resizes every file in turn, so that each file meets the library state the one
     // before it left.
     QThreadPool::globalInstance()->setMaxThreadCount(1);
@@ -43,9 +40,8 @@ void tst_HostileFiles::openAndResize_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<Expect>("expect");
-    for (const HostileCorpus::Entry &entry : HostileCorpus::make(corpus)) {
-        const QString path = corpus + '/' + entry.name;
-        QTest::newRow(entry.name.toUtf8().constData()) << path << entry.expect;
+    for (const HostileCorpus::Entry &entry : HostileCorpus::make(sandbox.path())) {
+        QTest::newRow(entry.name.toUtf8().constData()) << sandbox.filePath(entry.name) << entry.expect;
     }
 }
 

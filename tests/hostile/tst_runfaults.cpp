@@ -22,8 +22,6 @@ private slots:
     void bigPhotosWaitTheirTurn();
 
 private:
-    QStringList makeSources(const QString &name, int count, const QSize &size);
-
     QTemporaryDir sandbox;
 };
 
@@ -31,17 +29,6 @@ void tst_RunFaults::initTestCase()
 {
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(sandbox.isValid());
-    QDir::setCurrent(sandbox.path());
-}
-
-QStringList tst_RunFaults::makeSources(const QString &name, int count, const QSize &size)
-{
-    const QString folder = sandbox.filePath(name);
-    QDir().mkdir(folder);
-    QStringList paths;
-    for (int i = 0; i < count; ++i)
-        paths.append(TestImages::write(QString("%1/photo %2.jpg").arg(folder).arg(i), size, "JPEG", i));
-    return paths;
 }
 
 void tst_RunFaults::failureEndsTheRun_data()
@@ -64,8 +51,7 @@ void tst_RunFaults::failureEndsTheRun_data()
     QTest::newRow("read-only disk") << photo.data() << int(MS_RDONLY) << QString(strerror(EROFS));
 }
 
-// A failure ends the run at the failed image, tells why, and leaves nothing incomplete under an output's
-// name.
+// A failure ends the run at the failed image, tells why and leaves nothing incomplete under an output name.
 void tst_RunFaults::failureEndsTheRun()
 {
     QFETCH(QByteArray, replacement);
@@ -91,8 +77,10 @@ void tst_RunFaults::failureEndsTheRun()
         // Room for a block of the first output, which is larger.
         filler.resize(filler.size() - block.size());
     }
-    const QStringList sources =
-        makeSources(QTest::currentDataTag() + QString(" sources"), 3, QSize(640, 480));
+    QStringList sources;
+    for (int i = 0; i < 3; ++i)
+        sources.append(
+            TestImages::write(QString("%1 %2.jpg").arg(sandbox.filePath("photo")).arg(i), QSize(640, 480)));
     const QVector<CImageInfo> images = HostileRun::open(sources);
     const QString first = images.value(0).fullPath();
     QFile::remove(first);
