@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
-#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,7 +38,9 @@ private:
         QString out;
         QString err;
     };
-    Result run(const QStringList &arguments);
+    // Runs a program, by default the command line, in the folder and waits for its end.
+    Result run(const QStringList &arguments, const QString &program = BRINDLE_CLI,
+               const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     // Every file under the folder, relative to it, sorted.
     QStringList files() const;
     QString path(const QString &relative) const;
@@ -65,11 +66,13 @@ void TestCommandLine::init()
     QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("no image") > 0);
 }
 
-TestCommandLine::Result TestCommandLine::run(const QStringList &arguments)
+TestCommandLine::Result TestCommandLine::run(const QStringList &arguments, const QString &program,
+                                             const QProcessEnvironment &environment)
 {
     QProcess process;
     process.setWorkingDirectory(folder->path());
-    process.start(BRINDLE_CLI, arguments);
+    process.setProcessEnvironment(environment);
+    process.start(program, arguments);
     Result result;
     if (!process.waitForFinished(30000))
         return result;
@@ -254,14 +257,11 @@ void TestCommandLine::progressUnderTerminal()
     if (script.isEmpty())
         QSKIP("script(1) is missing (bsdutils): no pseudo terminal to run under");
 
-    QProcess process;
-    process.setWorkingDirectory(folder->path());
     // script runs the command on a pseudo terminal and copies what it prints to its own output.
-    process.start(
-        script, {"-qec", QString("'%1' -s 80x60 %2 land.jpg tall.png").arg(BRINDLE_CLI, quiet), "/dev/null"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
-    const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    const Result result = run(
+        {"-qec", QString("'%1' -s 80x60 %2 land.jpg tall.png").arg(BRINDLE_CLI, quiet), "/dev/null"}, script);
+    QCOMPARE(result.exitCode, 0);
+    const QString &output = result.out;
     QCOMPARE(output.contains("\r2 of 2 (100%)"), shown);
     QCOMPARE(output.contains("2 of 2 images resized in"), shown);
     if (!shown)
@@ -305,13 +305,10 @@ void TestCommandLine::runsThroughGnuParallel()
     if (parallel.isEmpty())
         QSKIP("GNU parallel is missing");
 
-    QProcess process;
-    process.setWorkingDirectory(folder->path());
     // The README's command line with the local host (":") as the only one: --trc has nothing to carry.
-    process.start(parallel, {"--will-cite", "-S", ":", "--trc", "out/{/}", BRINDLE_CLI, "-s", "80x60", "-o",
-                             "out", "{}", ":::", "land.jpg", "tall.png"});
-    QVERIFY(process.waitForFinished(30000));
-    QCOMPARE(process.exitCode(), 0);
+    const QStringList arguments{"--will-cite", "-S", ":",   "--trc", "out/{/}", BRINDLE_CLI, "-s",
+                                "80x60",       "-o", "out", "{}",    ":::",     "land.jpg",  "tall.png"};
+    QCOMPARE(run(arguments, parallel).exitCode, 0);
     for (const char *name : {"out/land.jpg", "out/tall.png"})
         QCOMPARE(TestImages::pixelSize(path(name)), QSize(80, 60));
     QVERIFY2(QFile::exists(path("land.jpg")) && QFile::exists(path("tall.png")), "a source went missing");
@@ -331,10 +328,7 @@ static QByteArray rawContents(const QByteArray &path)
 void TestCommandLine::latin1Names()
 {
     QVERIFY(QDir(folder->path()).mkdir("locales"));
-    QProcess localedef;
-    localedef.start("localedef", {"-i", "de_DE", "-f", "ISO-8859-1", path("locales/de_DE.ISO-8859-1")});
-    if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
-        localedef.exitCode() != 0)
+    if (run({"-i", "de_DE", "-f", "ISO-8859-1", path("locales/de_DE.ISO-8859-1")}, "localedef").exitCode != 0)
         QSKIP("cannot make a Latin-1 locale here (localedef and Debian's locales package)");
     QVERIFY(QDir(folder->path()).mkdir("latin"));
     const QByteArray name("Gr\xfc\xdf"
@@ -346,12 +340,8 @@ void TestCommandLine::latin1Names()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LOCPATH", path("locales"));
     environment.insert("LC_ALL", "de_DE.ISO-8859-1");
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(folder->path());
-    process.start(BRINDLE_CLI, {"-s", "80x60", "-o", "out", "latin"});
-    QVERIFY(process.waitForFinished(30000));
-    QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+    const Result result = run({"-s", "80x60", "-o", "out", "latin"}, BRINDLE_CLI, environment);
+    QVERIFY2(result.exitCode == 0, qPrintable(result.err));
     const QByteArray output = QFile::encodeName(path("out/")) + name;
     QCOMPARE(QImage::fromData(rawContents(output)).size(), QSize(80, 60));
     QVERIFY2(rawContents(source) == photo, "the source was changed");
