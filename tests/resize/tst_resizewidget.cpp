@@ -98,29 +98,14 @@ private slots:
     void init();
     void cleanup();
 
-    void timeText_data();
-    void timeText();
-    void storedOutputMode_data();
-    void storedOutputMode();
-    void constructionFillsFieldsAndEstimate();
-    void profilesAndTypedSizes();
+    void estimate_data();
+    void estimate();
     void sideBoxes_data();
     void sideBoxes();
-    void cancelledFolderChooserReturnsToPrefix();
-    void rowButtonsFollowTheQueue();
-    void confirmationRejectedStartsNothing();
-    void wholeRun_data();
-    void wholeRun();
-    void cancelledRunKeepsTheQueue();
-    void refusedRunKeepsTheQueue();
-    void failingImageIsReported();
-    void cancelLeavesTheWindowFree();
-    void queueStaysDuringARun_data();
-    void queueStaysDuringARun();
-    void languageChangeRefillsQueueTexts();
-    void estimateFollowsSavedChoices_data();
-    void estimateFollowsSavedChoices();
-    void runTakesChoicesStoredSinceStartUp();
+    void run_data();
+    void run();
+    void duringARun_data();
+    void duringARun();
 
 private:
     void makeScreen(const QString &prefix, const QStringList &paths);
@@ -137,8 +122,8 @@ private:
         return qobject_cast<QPushButton *>(
             child<QTableView>("tvImagesQueue")->indexWidget(model->index(row, 2)));
     }
-    bool startHeldRun(HeldFile &held, QSignalSpy &status);
-    QStringList estimate() const { return child<QLabel>("lbEvaluationResult")->text().split(' '); }
+    void type(const char *field, const QString &text);
+    QStringList estimateText() const { return child<QLabel>("lbEvaluationResult")->text().split(' '); }
     QString engineEstimate(const QSize &size, int quality = 0, bool strip = false,
                            bool neverEnlarge = false) const;
 
@@ -226,94 +211,76 @@ QString tst_ResizeWidget::image(const QString &name, const QSize &size)
     return path;
 }
 
-void tst_ResizeWidget::timeText_data()
+void tst_ResizeWidget::type(const char *field, const QString &text)
 {
-    QTest::addColumn<uint>("msecs");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("milliseconds dropped") << 83456u << "00:01:23";
-    QTest::newRow("hours, minutes and seconds") << 3723000u << "01:02:03";
-    QTest::newRow("just under a day") << 86399999u << "23:59:59";
-    QTest::newRow("more than a day") << 90187000u << "25:03:07";
+    auto *edit = child<QLineEdit>(field);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
 }
 
-void tst_ResizeWidget::timeText()
+void tst_ResizeWidget::estimate_data()
 {
-    QFETCH(uint, msecs);
-    QFETCH(QString, text);
-    QCOMPARE(ResizeWidget::timeText(msecs), text);
+    QTest::addColumn<QString>("width");
+    QTest::addColumn<QString>("height");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
+    QTest::newRow("as built, from the first profile") << ""
+                                                      << "" << 0 << false << false;
+    QTest::newRow("typed width takes the manual profile") << "500"
+                                                          << "" << 0 << false << false;
+    QTest::newRow("typed height keeps the manual profile") << "500"
+                                                           << "76" << 0 << false << false;
+    QTest::newRow("a side that is no number") << "x"
+                                              << "" << 0 << false << false;
+    // Stored after the screen was built, then announced, as the settings panel's save does.
+    QTest::newRow("low JPEG quality") << ""
+                                      << "" << 10 << false << false;
+    QTest::newRow("details removed") << ""
+                                     << "" << 0 << true << false;
+    QTest::newRow("never enlarged") << ""
+                                    << "" << 0 << false << true;
 }
 
-void tst_ResizeWidget::storedOutputMode_data()
+void tst_ResizeWidget::estimate()
 {
-    QTest::addColumn<QString>("prefix");
-    QTest::addColumn<int>("row");
-    QTest::addColumn<QString>("folderRowText");
-    const QString prompt = QStringLiteral("t_choose_folder");
-    QTest::newRow("nothing stored") << QString() << 0 << prompt;
-    QTest::newRow("same in capitals") << "SAME" << 0 << prompt;
-    QTest::newRow("subfolder") << "SubFolder" << 1 << prompt;
-    QTest::newRow("short folder shown whole") << "/out" << 2 << "/out";
-    QTest::newRow("long folder shortened") << "/home/user/Pictures/Small" << 2 << "\\....\\Small";
-}
+    QFETCH(QString, width);
+    QFETCH(QString, height);
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
+    // The comment is details enough to show in two decimals of a megabyte; the padding makes the queue's
+    // current total far from any estimate.
+    const QString photo = dir->filePath(QStringLiteral("a.jpg"));
+    QVERIFY(PhotoFiles::save(photo, PhotoFiles::jpeg(TestImages::photo(QSize(400, 300)),
+                                                     {PhotoFiles::commentSegment(QByteArray(60000, 'c'))})));
+    const QString padded = image(QStringLiteral("b.png"), QSize(400, 300));
+    QVERIFY(padTo(padded, 1572864));
+    makeScreen(QString(), {photo, padded});
+    if (!width.isEmpty())
+        type("leWidth", width);
+    if (!height.isEmpty())
+        type("leHeight", height);
+    settings->setJpegQuality(quality);
+    settings->setStripDetails(strip);
+    settings->setNeverEnlarge(neverEnlarge);
+    screen->followSettings();
 
-void tst_ResizeWidget::storedOutputMode()
-{
-    QFETCH(QString, prefix);
-    QFETCH(int, row);
-    QFETCH(QString, folderRowText);
-    makeScreen(prefix, {});
-    auto *modes = child<QComboBox>("cbOutputModes");
-    QCOMPARE(modes->currentIndex(), row);
-    QCOMPARE(modes->itemText(2), folderRowText);
-}
+    const QSize size(width.isEmpty() ? 1024 : width.toInt(), height.isEmpty() ? 768 : height.toInt());
+    const QString expected = engineEstimate(size, quality, strip, neverEnlarge);
+    if (quality || strip || neverEnlarge)
+        QVERIFY2(expected != engineEstimate(size), "the choice does not change the estimate");
+    const double current = double(QFileInfo(photo).size() + QFileInfo(padded).size()) / (1024 * 1024);
+    const QStringList shown{"t_result_size", expected, QString::number(current, 'f', 2), "2"};
+    QCOMPARE(estimateText(), shown);
+    QCOMPARE(child<CProfilesComboBox>("cbProfiles")->currentIndex(), width.isEmpty() ? 0 : 1);
 
-void tst_ResizeWidget::constructionFillsFieldsAndEstimate()
-{
-    const QString a = image(QStringLiteral("a.png"), QSize(400, 300));
-    const QString b = image(QStringLiteral("b.png"), QSize(400, 300));
-    QVERIFY(padTo(a, 1572864));
-    QVERIFY(padTo(b, 2359296));
-    makeScreen(QString(), {a, b});
-
-    QCOMPARE(child<QLineEdit>("leWidth")->text(), QStringLiteral("1024"));
-    QCOMPARE(child<QLineEdit>("leHeight")->text(), QStringLiteral("768"));
-    QCOMPARE(estimate(), QStringList({"t_result_size", engineEstimate(QSize(1024, 768)), "3.75", "2"}));
-    QVERIFY(child<QTableView>("tvImagesQueue")->isEnabled());
+    // A change of language writes the texts anew, with the queue's figures in them.
+    QEvent change(QEvent::LanguageChange);
+    QApplication::sendEvent(screen.get(), &change);
+    QCOMPARE(estimateText(), shown);
+    QCOMPARE(child<QLabel>("lbTotal")->text(), QStringLiteral("t_total_images2"));
     QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 2"));
-}
-
-void tst_ResizeWidget::profilesAndTypedSizes()
-{
-    const QString source = image(QStringLiteral("a.png"), QSize(1000, 500));
-    QVERIFY(padTo(source, 2 * 1024 * 1024));
-    makeScreen(QString(), {source});
-    auto *profiles = child<CProfilesComboBox>("cbProfiles");
-    auto *width = child<QLineEdit>("leWidth");
-    auto *height = child<QLineEdit>("leHeight");
-
-    profiles->setCurrentIndex(2);
-    const QSize desktop = profiles->itemData(2, Qt::UserRole).toSize();
-    QCOMPARE(width->text(), QString::number(desktop.width()));
-    QCOMPARE(height->text(), QString::number(desktop.height()));
-
-    profiles->setCurrentIndex(0);
-    QCOMPARE(width->text(), QStringLiteral("1024"));
-    profiles->setCurrentIndex(1);
-    QVERIFY2(width->text() == QStringLiteral("1024"), "the manual profile must keep the typed size");
-
-    profiles->setCurrentIndex(0);
-    width->selectAll();
-    QTest::keyClicks(width, QStringLiteral("500"));
-    QCOMPARE(profiles->currentIndex(), 1);
-    QCOMPARE(estimate().at(1), engineEstimate(QSize(500, 768)));
-    height->end(false);
-    QTest::keyClick(height, Qt::Key_Backspace);
-    QVERIFY(engineEstimate(QSize(500, 76)) != engineEstimate(QSize(500, 768)));
-    QVERIFY2(estimate().at(1) == engineEstimate(QSize(500, 76)),
-             "an edit with the manual profile chosen is lost");
-    width->selectAll();
-    QTest::keyClicks(width, QStringLiteral("x"));
-    QCOMPARE(estimate().at(1), QStringLiteral("0.00"));
 }
 
 void tst_ResizeWidget::sideBoxes_data()
@@ -328,9 +295,6 @@ void tst_ResizeWidget::sideBoxes_data()
     QTest::newRow("width off disables its field") << "w"
                                                   << "h"
                                                   << "H";
-    QTest::newRow("height off disables its field") << "h"
-                                                   << "w"
-                                                   << "W";
     QTest::newRow("last side box cannot go") << "hw"
                                              << "h"
                                              << "H";
@@ -369,95 +333,55 @@ void tst_ResizeWidget::sideBoxes()
     QCOMPARE(boxes['v']->isEnabled(), enabled.contains('V'));
 }
 
-void tst_ResizeWidget::cancelledFolderChooserReturnsToPrefix()
+void tst_ResizeWidget::run_data()
 {
-    const QString source = image(QStringLiteral("a.png"), QSize(40, 30));
-    makeScreen(QStringLiteral("subfolder"), {source});
-    ModalAnswers answers({rejectModal, acceptModal, rejectModal});
-    child<QComboBox>("cbOutputModes")->setCurrentIndex(2);
-    QCOMPARE(answers.answered, 1);
-    QCOMPARE(child<QComboBox>("cbOutputModes")->currentIndex(), 0);
-
-    child<QPushButton>("pbResize")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 3, 20000);
-    QVERIFY2(QFile::exists(dir->filePath(QStringLiteral("mini_a.png"))), "not back in prefix mode");
-}
-
-void tst_ResizeWidget::rowButtonsFollowTheQueue()
-{
-    const QStringList paths{image(QStringLiteral("a.png"), QSize(40, 30)),
-                            image(QStringLiteral("b.png"), QSize(40, 30)),
-                            image(QStringLiteral("c.png"), QSize(40, 30))};
-    makeScreen(QString(), paths);
-    auto *table = child<QTableView>("tvImagesQueue");
-    const auto button = [&](int row) {
-        return qobject_cast<QPushButton *>(table->indexWidget(model->index(row, 2)));
-    };
-    for (int row = 0; row < 3; ++row) {
-        QVERIFY(button(row));
-        QCOMPARE(button(row)->objectName(), model->images().at(row).fullPath());
-    }
-
-    const QString written = dir->filePath(QStringLiteral("out/b.png"));
-    model->setImageResized(model->images().at(1).fullPath(), written);
-    QCOMPARE(button(1)->objectName(), written);
-    button(1)->click();
-    QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(dir->filePath(QStringLiteral("out")))});
-
-    const QString first = button(0)->objectName();
-    button(0)->click();
-    QCOMPARE(model->rowCount(), 2);
-    QCOMPARE(model->indexOfPath(first), -1);
-    QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 2"));
-    child<QPushButton>("pbClearQueue")->click();
-    QVERIFY(!table->isEnabled());
-}
-
-void tst_ResizeWidget::confirmationRejectedStartsNothing()
-{
-    makeScreen(QString(), {image(QStringLiteral("a.png"), QSize(40, 30))});
-    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
-    QString question;
-    ModalAnswers answers({[&](QWidget *modal) {
-        question = modal->findChild<QLabel *>(QStringLiteral("lblText"))->text();
-        rejectModal(modal);
-    }});
-    child<QPushButton>("pbResize")->click();
-    QCOMPARE(question, QStringLiteral("t_resize_question 1"));
-    QVERIFY(!screen->isResizing());
-    QCOMPARE(status.count(), 0);
-    QCOMPARE(model->rowCount(), 1);
-    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
-}
-
-void tst_ResizeWidget::wholeRun_data()
-{
-    QTest::addColumn<QString>("prefix");
+    QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("confirmed");
+    QTest::addColumn<bool>("spoilt");
+    QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("output");
-    QTest::newRow("beside the source with a prefix") << "same" << 0 << "mini_%1";
-    QTest::newRow("sub-folder named after the typed size") << "same" << 1 << "resized_16x12/%1";
-    QTest::newRow("stored folder, used without asking") << "out" << 2 << "out/%1";
+    QTest::newRow("beside the source with a prefix") << "SAME" << 0 << true << false << ""
+                                                     << "mini_%1";
+    QTest::newRow("sub-folder named after the typed size") << "same" << 1 << true << false << ""
+                                                           << "resized_16x12/%1";
+    QTest::newRow("stored folder, used without asking") << "out" << -1 << true << false << ""
+                                                        << "out/%1";
+    // The chooser is answered No: the screen must go back to the prefix, not stay on the sub-folder.
+    QTest::newRow("folder chooser cancelled") << "SubFolder" << 2 << true << false << ""
+                                              << "mini_%1";
+    QTest::newRow("question answered No") << "same" << -1 << false << false << ""
+                                          << "";
+    QTest::newRow("output folder under a file is refused")
+        << "file/out" << -1 << true << false << "e_run_refused "
+        << "";
+    // As when another program rewrites the files during a session.
+    QTest::newRow("images spoilt since they were queued") << "same" << -1 << true << true << "e_image_failed "
+                                                          << "";
 }
 
-void tst_ResizeWidget::wholeRun()
+void tst_ResizeWidget::run()
 {
-    QFETCH(QString, prefix);
+    QFETCH(QString, stored);
     QFETCH(int, mode);
+    QFETCH(bool, confirmed);
+    QFETCH(bool, spoilt);
+    QFETCH(QString, message);
     QFETCH(QString, output);
-    QStringList names{"a.png", "b.jpg", "c.bmp", "d.png", "e.jpg"};
+    const QStringList names{"a.png", "b.jpg", "c.bmp"};
     QStringList paths;
     for (const QString &name : names)
         paths << image(name, QSize(64, 48));
-    makeScreen(prefix == QLatin1String("out") ? dir->filePath(prefix) : prefix, paths);
-    auto *width = child<QLineEdit>("leWidth");
-    auto *height = child<QLineEdit>("leHeight");
-    child<QComboBox>("cbOutputModes")->setCurrentIndex(mode);
-    // Typed after choosing the mode: the sub-folder name must follow.
-    width->selectAll();
-    QTest::keyClicks(width, QStringLiteral("16"));
-    height->selectAll();
-    QTest::keyClicks(height, QStringLiteral("12"));
+    QFile blocker(dir->filePath(QStringLiteral("file")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    makeScreen(stored.endsWith(QLatin1String("out")) ? dir->filePath(stored) : stored, paths);
+    // Stored since start-up: the run must read it when it starts.
+    settings->setJpegQuality(10);
+    for (const QString &path : paths) {
+        QFile file(path);
+        QVERIFY(!spoilt ||
+                (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("no image") > 0));
+    }
 
     QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
     QString countAtStart;
@@ -465,164 +389,80 @@ void tst_ResizeWidget::wholeRun()
         if (running)
             countAtStart = child<QLabel>("lblResizeCount")->text();
     });
-    int rowsAtDialog = -1;
-    ModalAnswers answers({acceptModal, [&](QWidget *modal) {
-                              rowsAtDialog = model->rowCount();
-                              acceptModal(modal);
-                          }});
+    QString question;
+    int rowsAtEnd = -1;
+    QString told;
+    QList<ModalAnswers::Answer> replies{[&](QWidget *modal) {
+        question = modal->findChild<QLabel *>(QStringLiteral("lblText"))->text();
+        confirmed ? acceptModal(modal) : rejectModal(modal);
+    }};
+    if (confirmed) {
+        replies << [&](QWidget *modal) {
+            rowsAtEnd = model->rowCount();
+            told = modal->property("text").toString();
+            acceptModal(modal);
+        };
+    }
+    if (mode == 2)
+        replies.prepend(rejectModal);
+    ModalAnswers answers(replies);
+    if (mode >= 0)
+        child<QComboBox>("cbOutputModes")->setCurrentIndex(mode);
+    // Typed after choosing the mode: the sub-folder name must follow.
+    type("leWidth", QStringLiteral("16"));
+    type("leHeight", QStringLiteral("12"));
     child<QPushButton>("pbResize")->click();
-    QCOMPARE(child<QProgressBar>("pbrResizeProgress")->maximum(), 5);
-    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 2, 20000);
-    QVERIFY2(rowsAtDialog == 0, "the queue must be empty before the completion dialog shows");
+    // Before any event is handled: a run that was started after a No would show up here.
+    QVERIFY(confirmed || (answers.answered == 1 && !screen->isResizing() && status.isEmpty()));
+    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, replies.size(), 20000);
 
-    QCOMPARE(status.count(), 2);
-    QCOMPARE(status.at(0).at(0).toBool(), true);
-    QCOMPARE(status.at(1).at(0).toBool(), false);
-    QCOMPARE(countAtStart, QStringLiteral("t_resized_count 0 5"));
-    QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_resized_count 5 5"));
+    QCOMPARE(question, QStringLiteral("t_resize_question 3"));
+    QVERIFY2(message.isEmpty() ? told.isEmpty() : told.startsWith(message), qPrintable(told));
+    QVERIFY(!screen->isResizing());
     QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
     QVERIFY(child<QWidget>("wMainSettings")->isEnabled());
+    if (output.isEmpty()) {
+        QCOMPARE(model->rowCount(), 3);
+        QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("mini_*")}), QStringList());
+        QVERIFY2(!spoilt || told.contains(QStringLiteral(".png")) || told.contains(QStringLiteral(".jpg")) ||
+                     told.contains(QStringLiteral(".bmp")),
+                 "the failure does not name the image");
+        return;
+    }
+    QVERIFY2(rowsAtEnd == 0, "the queue must be empty before the completion dialog shows");
+    QCOMPARE(child<QProgressBar>("pbrResizeProgress")->maximum(), 3);
+    QCOMPARE(status.count(), 2);
+    QCOMPARE(countAtStart, QStringLiteral("t_resized_count 0 3"));
+    QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_resized_count 3 3"));
     for (const QString &name : names) {
         const QString written = dir->filePath(output.arg(name));
         QVERIFY2(QFile::exists(written), qPrintable(written + " was not written"));
         QCOMPARE(TestImages::pixelSize(written), QSize(16, 12));
     }
-    QCOMPARE(recorder.urls.size(), 1);
-    QCOMPARE(recorder.urls.first(), QUrl::fromLocalFile(QFileInfo(model->lastResizedPath()).absolutePath()));
+    QCOMPARE(Magick::Image(dir->filePath(output.arg("b.jpg")).toStdString()).quality(), size_t(10));
+    QCOMPARE(recorder.urls,
+             QList<QUrl>{QUrl::fromLocalFile(QFileInfo(model->lastResizedPath()).absolutePath())});
 }
 
-void tst_ResizeWidget::cancelledRunKeepsTheQueue()
-{
-    const QStringList paths{image(QStringLiteral("a.png"), QSize(40, 30)),
-                            image(QStringLiteral("b.png"), QSize(40, 30))};
-    makeScreen(QString(), paths);
-    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
-    // The engine's order of signals for a cancel, without racing a real run to its end.
-    QVERIFY(QMetaObject::invokeMethod(screen.get(), "onResizeStarted"));
-    auto *pause = child<QPushButton>("pbPauseResize");
-    pause->setChecked(true);
-    model->setImageResized(paths.at(0), dir->filePath(QStringLiteral("mini_a.png")));
-    QVERIFY(QMetaObject::invokeMethod(screen.get(), "onResizeCanceled"));
-    ModalAnswers answers({rejectModal});
-    QVERIFY(QMetaObject::invokeMethod(screen.get(), "onResizeFinished"));
-    QVERIFY2(answers.answered == 0, "a cancelled run showed a dialog");
-    QCOMPARE(model->rowCount(), 2);
-    QCOMPARE(status.count(), 2);
-    QVERIFY2(!pause->isChecked(), "the next run would start showing the resume picture");
-    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
-    auto *table = child<QTableView>("tvImagesQueue");
-    // Rows come in the order the files finished opening, not the order they were given.
-    const QVector<CImageInfo> queued = model->images();
-    for (int row = 0; row < 2; ++row)
-        QCOMPARE(table->indexWidget(model->index(row, 2))->objectName(), queued.at(row).fullPath());
-
-    // No engine ran, so the reset pause button must not have started the elapsed-time clock.
-    const QString elapsed = child<QLabel>("lblElapsedTime")->text();
-    QVERIFY(!QTest::qWaitFor([&] { return child<QLabel>("lblElapsedTime")->text() != elapsed; }, 300));
-}
-
-void tst_ResizeWidget::refusedRunKeepsTheQueue()
-{
-    const QString source = image(QStringLiteral("a.png"), QSize(40, 30));
-    QFile blocker(dir->filePath(QStringLiteral("file")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    makeScreen(dir->filePath(QStringLiteral("file/out")), {source});
-    QString message;
-    ModalAnswers answers({acceptModal, [&](QWidget *modal) {
-                              message = modal->property("text").toString();
-                              acceptModal(modal);
-                          }});
-    child<QPushButton>("pbResize")->click();
-    QTRY_COMPARE(answers.answered, 2);
-    QVERIFY2(message.startsWith(QStringLiteral("e_run_refused ")), qPrintable(message));
-    QCOMPARE(model->rowCount(), 1);
-    QVERIFY(!screen->isResizing());
-    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
-}
-
-void tst_ResizeWidget::failingImageIsReported()
-{
-    const QString source = image(QStringLiteral("a.png"), QSize(40, 30));
-    makeScreen(QString(), {source});
-    // Spoilt after it was queued, as when another program rewrites the file during a session.
-    QFile file(source);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write("not an image any more");
-    file.close();
-
-    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
-    QString message;
-    ModalAnswers answers({acceptModal, [&](QWidget *modal) {
-                              message = modal->property("text").toString();
-                              rejectModal(modal);
-                          }});
-    child<QPushButton>("pbResize")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 2, 20000);
-    QVERIFY2(message.startsWith(QStringLiteral("e_image_failed ")) &&
-                 message.contains(QStringLiteral("a.png")),
-             qPrintable(message));
-    QCOMPARE(model->rowCount(), 1);
-    QCOMPARE(status.count(), 2);
-}
-
-// Starts a run whose first image is held in flight, and waits for the run view.
-bool tst_ResizeWidget::startHeldRun(HeldFile &held, QSignalSpy &status)
-{
-    if (!held.isValid())
-        return false;
-    // Small outputs: writing the profile's 1024 x 768 takes a single thread a good part of a second.
-    for (auto *side : {child<QLineEdit>("leWidth"), child<QLineEdit>("leHeight")}) {
-        side->selectAll();
-        QTest::keyClicks(side, QStringLiteral("16"));
-    }
-    child<QPushButton>("pbResize")->click();
-    return held.waitForReader() && QTest::qWaitFor([&] { return status.count() == 1; });
-}
-
-void tst_ResizeWidget::cancelLeavesTheWindowFree()
-{
-    const auto pool = TestPool::ofThreads(1);
-    makeScreen(QString(), {image(QStringLiteral("a.png"), QSize(40, 30)),
-                           image(QStringLiteral("b.png"), QSize(40, 30))});
-    HeldFile held(model->images().first().fullPath());
-    QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
-    ModalAnswers answers({acceptModal, rejectModal});
-    QVERIFY2(startHeldRun(held, status), "the run did not start on the held image");
-    auto *pause = child<QPushButton>("pbPauseResize");
-    auto *cancel = child<QPushButton>("pbCancelResize");
-
-    cancel->click();
-    QVERIFY2(screen->isResizing(), "the cancel waited for the image in flight");
-    QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_stopping"));
-    QVERIFY2(!pause->isEnabled() && !cancel->isEnabled(), "a stopping run can be resumed or cancelled");
-    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
-
-    held.release();
-    QTRY_COMPARE(status.count(), 2);
-    QVERIFY(!status.at(1).at(0).toBool());
-    QVERIFY2(answers.answered == 1, "the end of a cancelled run showed a dialog");
-    QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("mini_*")}), QStringList());
-    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
-    QVERIFY(pause->isEnabled() && cancel->isEnabled() && child<QPushButton>("pbResize")->isEnabled());
-    rowButton(0)->click();
-    QCOMPARE(model->rowCount(), 1);
-}
-
-void tst_ResizeWidget::queueStaysDuringARun_data()
+void tst_ResizeWidget::duringARun_data()
 {
     QTest::addColumn<bool>("paused");
     QTest::addColumn<int>("removed");
     QTest::addColumn<bool>("resizeAgain");
-    QTest::newRow("paused, every row removed") << true << 3 << false;
-    QTest::newRow("running, a row removed, then Resize") << false << 1 << true;
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("paused, every row removed, resumed") << true << 3 << false << false;
+    QTest::newRow("running, a row removed, then Resize") << false << 1 << true << false;
+    QTest::newRow("cancelled while running") << false << 0 << false << true;
+    QTest::newRow("cancelled while paused, a row removed") << true << 1 << false << true;
 }
 
-void tst_ResizeWidget::queueStaysDuringARun()
+// The first image is held in flight all along, so the run cannot end behind the test's back.
+void tst_ResizeWidget::duringARun()
 {
     QFETCH(bool, paused);
     QFETCH(int, removed);
     QFETCH(bool, resizeAgain);
+    QFETCH(bool, cancelled);
     const auto pool = TestPool::ofThreads(1);
     const QStringList names{"a.png", "b.png", "c.png"};
     QStringList paths;
@@ -630,10 +470,17 @@ void tst_ResizeWidget::queueStaysDuringARun()
         paths << image(name, QSize(40, 30));
     makeScreen(QString(), paths);
     HeldFile held(model->images().first().fullPath());
+    QVERIFY(held.isValid());
     QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
     ModalAnswers answers({acceptModal, acceptModal, acceptModal});
-    QVERIFY2(startHeldRun(held, status), "the run did not start on the held image");
+    // Small outputs: writing the profile's 1024 x 768 takes a single thread a good part of a second.
+    type("leWidth", QStringLiteral("16"));
+    type("leHeight", QStringLiteral("16"));
+    child<QPushButton>("pbResize")->click();
+    QVERIFY2(held.waitForReader(), "the run did not start on the held image");
+    QTRY_COMPARE(status.count(), 1);
     auto *pause = child<QPushButton>("pbPauseResize");
+    auto *cancel = child<QPushButton>("pbCancelResize");
 
     if (paused)
         pause->click();
@@ -646,69 +493,34 @@ void tst_ResizeWidget::queueStaysDuringARun()
     QVERIFY2(answers.answered == 1, "a second run was asked for during the first");
     QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
 
-    if (paused)
+    if (cancelled) {
+        cancel->click();
+        QVERIFY2(screen->isResizing(), "the cancel waited for the image in flight");
+        QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_stopping"));
+        QVERIFY2(!pause->isEnabled() && !cancel->isEnabled(), "a stopping run can be resumed or cancelled");
+        QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
+    } else if (paused) {
         pause->click();
+    }
     held.release();
     QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 20000);
-    QCOMPARE(answers.answered, 2);
-    for (const QString &name : names)
-        QVERIFY2(QFile::exists(dir->filePath(QStringLiteral("mini_") + name)), qPrintable(name));
-}
-
-void tst_ResizeWidget::languageChangeRefillsQueueTexts()
-{
-    makeScreen(QString(), {image(QStringLiteral("a.png"), QSize(40, 30))});
-    QEvent change(QEvent::LanguageChange);
-    QApplication::sendEvent(screen.get(), &change);
-    QCOMPARE(child<QLabel>("lbTotal")->text(), QStringLiteral("t_total_images1"));
-    QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 1"));
-    QCOMPARE(estimate().last(), QStringLiteral("1"));
-}
-
-void tst_ResizeWidget::estimateFollowsSavedChoices_data()
-{
-    QTest::addColumn<int>("quality");
-    QTest::addColumn<bool>("strip");
-    QTest::addColumn<bool>("neverEnlarge");
-    QTest::newRow("low JPEG quality") << 10 << false << false;
-    QTest::newRow("high JPEG quality") << 95 << false << false;
-    QTest::newRow("details removed") << 0 << true << false;
-    QTest::newRow("never enlarged") << 0 << false << true;
-}
-
-// As the settings panel leaves them: stored after the screen was built, then announced by its save.
-void tst_ResizeWidget::estimateFollowsSavedChoices()
-{
-    QFETCH(int, quality);
-    QFETCH(bool, strip);
-    QFETCH(bool, neverEnlarge);
-    // The comment is details enough to show in the band's two decimals of a megabyte.
-    const QString source = dir->filePath(QStringLiteral("a.jpg"));
-    QVERIFY(PhotoFiles::save(source, PhotoFiles::jpeg(TestImages::photo(QSize(400, 300)),
-                                                      {PhotoFiles::commentSegment(QByteArray(60000, 'c'))})));
-    makeScreen(QString(), {source});
-    const QString expected = engineEstimate(QSize(1024, 768), quality, strip, neverEnlarge);
-    QVERIFY2(expected != engineEstimate(QSize(1024, 768)), "the choice does not change the estimate");
-
-    settings->setJpegQuality(quality);
-    settings->setStripDetails(strip);
-    settings->setNeverEnlarge(neverEnlarge);
-    screen->followSettings();
-    QCOMPARE(estimate().at(1), expected);
-}
-
-void tst_ResizeWidget::runTakesChoicesStoredSinceStartUp()
-{
-    const QString source = image(QStringLiteral("a.jpg"), QSize(64, 48));
-    makeScreen(QString(), {source});
-    settings->setNeverEnlarge(true);
-    settings->setJpegQuality(10);
-    ModalAnswers answers({acceptModal, acceptModal});
-    child<QPushButton>("pbResize")->click();
-    QTRY_COMPARE_WITH_TIMEOUT(answers.answered, 2, 20000);
-    const QString output = dir->filePath(QStringLiteral("mini_a.jpg"));
-    QCOMPARE(TestImages::pixelSize(output), QSize(64, 48));
-    QCOMPARE(Magick::Image(output.toStdString()).quality(), size_t(10));
+    QVERIFY(!status.at(1).at(0).toBool());
+    const QStringList written = QDir(dir->path()).entryList({QStringLiteral("mini_*")});
+    if (!cancelled) {
+        QCOMPARE(answers.answered, 2);
+        QCOMPARE(written.size(), 3);
+        return;
+    }
+    QVERIFY2(answers.answered == 1, "the end of a cancelled run showed a dialog");
+    QCOMPARE(written, QStringList());
+    QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
+    QVERIFY(pause->isEnabled() && cancel->isEnabled() && child<QPushButton>("pbResize")->isEnabled());
+    QVERIFY2(!pause->isChecked(), "the next run would start showing the resume picture");
+    // Rows come in the order the files finished opening; each button must still act on its own row.
+    const QString second = model->images().at(1).fullPath();
+    QCOMPARE(rowButton(1)->objectName(), second);
+    rowButton(0)->click();
+    QCOMPARE(model->images().at(0).fullPath(), second);
 }
 
 QTEST_MAIN(tst_ResizeWidget)
