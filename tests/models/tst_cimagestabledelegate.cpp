@@ -41,8 +41,6 @@ private slots:
     void thumbnailOnBand();
 
 private:
-    QImage paintCell(int column, const QSize &cell, const QColor &fill);
-
     QTemporaryDir dir;
     CImagesModel model;
     QTableView view;
@@ -51,7 +49,6 @@ private:
 
 void tst_CImagesTableDelegate::initTestCase()
 {
-    QVERIFY(dir.isValid());
     QImage blue(74, 40, QImage::Format_RGB32);
     blue.fill(QColor(0, 0, 255));
     QVERIFY(blue.save(dir.filePath(longName)));
@@ -63,20 +60,6 @@ void tst_CImagesTableDelegate::initTestCase()
     // The queue table's separator line; the band must leave it alone.
     view.setStyleSheet("QTableView::item { border-bottom: 1px solid #ababab; }");
     view.setModel(&model);
-}
-
-QImage tst_CImagesTableDelegate::paintCell(int column, const QSize &cell, const QColor &fill)
-{
-    CImagesTableDelegate delegate;
-    QImage image(cell, QImage::Format_RGB32);
-    image.fill(fill);
-    QStyleOptionViewItem option;
-    option.initFrom(&view);
-    option.widget = &view;
-    option.rect = image.rect();
-    QPainter painter(&image);
-    delegate.paint(&painter, option, model.index(0, column));
-    return image;
 }
 
 void tst_CImagesTableDelegate::description_data()
@@ -120,7 +103,15 @@ void tst_CImagesTableDelegate::thumbnailOnBand()
         model.resetResizedStates();
     // The thumbnail, scaled into 37 x 37, sits centred on the band.
     const QRect thumbnail(11, 10, 37, 20);
-    const QImage image = paintCell(0, QSize(60, 41), sentinel);
+    QImage image(60, 41, QImage::Format_RGB32);
+    image.fill(sentinel);
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.widget = &view;
+    option.rect = image.rect();
+    QPainter painter(&image);
+    CImagesTableDelegate().paint(&painter, option, model.index(0, 0));
+    painter.end();
     for (int x = 0; x < image.width(); ++x) {
         QCOMPARE(image.pixelColor(x, 0), sentinel);
         for (int y = 1; y < 39; ++y)

@@ -22,7 +22,6 @@ private:
 
 void tst_CLanguagesModel::initTestCase()
 {
-    QVERIFY(dir.isValid());
     // Only the names decide, not what the files hold.
     for (const QString name : {"BrindleGUI_ru.qm", "BrindleGUI_de.qm", "BrindleGUI_pt.qm", "BrindleGUI_xx.qm",
                                "BrindleGUI_fr.QM", "BrindleGUI_it.qm.bak", "readme.txt"}) {
@@ -38,13 +37,9 @@ void tst_CLanguagesModel::rows()
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
 
     QStringList shown;
-    QStringList names;
-    for (int row = 0; row < model.rowCount(); ++row) {
-        shown.append(model.index(row).data().toString());
-        names.append(model.localeName(row));
-    }
-    QCOMPARE(shown, (QStringList{"German (DE)", "Portuguese (BR)", "Russian (RU)"}));
-    QCOMPARE(names, (QStringList{"de_DE", "pt_BR", "ru_RU"}));
+    for (int row = 0; row < model.rowCount(); ++row)
+        shown.append(model.index(row).data().toString() + " " + model.localeName(row));
+    QCOMPARE(shown, (QStringList{"German (DE) de_DE", "Portuguese (BR) pt_BR", "Russian (RU) ru_RU"}));
 }
 
 void tst_CLanguagesModel::indexOfLanguage_data()

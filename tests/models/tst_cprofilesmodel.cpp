@@ -9,7 +9,7 @@
 
 #include <stdexcept>
 
-using Sizes = QVector<QSize>;
+using Files = QMap<QString, QByteArray>;
 
 class tst_CProfilesModel : public QObject
 {
@@ -18,74 +18,60 @@ class tst_CProfilesModel : public QObject
 private slots:
     void rows_data();
     void rows();
-    void unreadableProfile();
-
-private:
-    static void writeFile(const QString &path, const QByteArray &content);
 };
-
-void tst_CProfilesModel::writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 void tst_CProfilesModel::rows_data()
 {
-    QTest::addColumn<bool>("folder");
+    QTest::addColumn<Files>("files");
     QTest::addColumn<QStringList>("names");
-    QTest::addColumn<Sizes>("sizes");
+    QTest::addColumn<QVector<QSize>>("sizes");
+    QTest::addColumn<QString>("error");
 
-    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
     const QStringList builtIn{"Email", "Manual", "Desktop"};
-    const Sizes builtInSizes{QSize(1024, 768), QSize(0, 0), screen};
-    QTest::newRow("no profiles folder") << false << builtIn << builtInSizes;
-    // By file name, whatever the case; hidden files and folders are no profiles.
+    const QVector<QSize> builtInSizes{QSize(1024, 768), QSize(0, 0),
+                                      QGuiApplication::primaryScreen()->size()};
+    QTest::newRow("no profile files") << Files() << builtIn << builtInSizes << QString();
+    // In the order of the file names, whatever their case; hidden files are none.
     QTest::newRow("files after the built-in profiles")
-        << true << builtIn + QStringList{"Avatar", "Big", ""}
-        << builtInSizes + Sizes{QSize(256, 256), QSize(1920, 1080), QSize()};
+        << Files{{"b.ini", "[Main]\nname=Big\nsize=@Size(1920 1080)\n"},
+                 {"A.ini", "[Main]\nname=Avatar\nsize=@Size(256 256)\n"},
+                 {"c.profile", "[Other]\nname=Nothing\n"},
+                 {".hidden.ini", "[Main]\nname=Hidden\nsize=@Size(1 1)\n"}}
+        << builtIn + QStringList{"Avatar", "Big", ""}
+        << builtInSizes + QVector<QSize>{QSize(256, 256), QSize(1920, 1080), QSize()} << QString();
+    QTest::newRow("unreadable file") << Files{{"broken.ini", "[Main\nname=Broken\n"}} << QStringList()
+                                     << QVector<QSize>() << "e_cann't_read_profile";
 }
 
 void tst_CProfilesModel::rows()
 {
-    QFETCH(bool, folder);
+    QFETCH(Files, files);
     QFETCH(QStringList, names);
-    QFETCH(Sizes, sizes);
+    QFETCH(QVector<QSize>, sizes);
+    QFETCH(QString, error);
 
     QTemporaryDir dir;
-    if (folder) {
-        writeFile(dir.filePath("b.ini"), "[Main]\nname=Big\nsize=@Size(1920 1080)\n");
-        writeFile(dir.filePath("A.ini"), "[Main]\nname=Avatar\nsize=@Size(256 256)\n");
-        writeFile(dir.filePath("c.profile"), "[Other]\nname=Nothing\n");
-        writeFile(dir.filePath(".hidden.ini"), "[Main]\nname=Hidden\nsize=@Size(1 1)\n");
-        QVERIFY(QDir(dir.path()).mkdir("d.ini"));
+    // A folder named like a profile is none.
+    QVERIFY(QDir(dir.path()).mkdir("d.ini"));
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile file(dir.filePath(it.key()));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(it.value()) == it.value().size());
     }
-    CProfilesModel model(folder ? dir.path() : dir.filePath("Profiles"));
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-
-    QCOMPARE(model.rowCount(), names.size());
-    for (int row = 0; row < names.size(); ++row) {
-        QCOMPARE(model.index(row).data().toString(), names.at(row));
-        QCOMPARE(model.index(row, CProfilesModel::Size).data(Qt::UserRole).toSize(), sizes.at(row));
-    }
-    QVERIFY2(!(model.profileAt(model.manualProfileIndex()) != Profile()),
-             "the manual entry is not the manual one");
-    QVERIFY2(!model.index(0, CProfilesModel::Size).data().isValid(),
-             "only the name column has a display text");
-}
-
-void tst_CProfilesModel::unreadableProfile()
-{
-    QTemporaryDir dir;
-    writeFile(dir.filePath("broken.ini"), "[Main\nname=Broken\n");
     QString message;
     try {
         CProfilesModel model(dir.path());
-    } catch (const std::runtime_error &error) {
-        message = QString::fromStdString(error.what());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), names.size());
+        for (int row = 0; row < names.size(); ++row) {
+            QCOMPARE(model.index(row).data().toString(), names.at(row));
+            QCOMPARE(model.index(row, CProfilesModel::Size).data(Qt::UserRole).toSize(), sizes.at(row));
+        }
+        QVERIFY2(!(model.profileAt(model.manualProfileIndex()) != Profile()), "the manual entry is another");
+        QVERIFY2(!model.index(0, CProfilesModel::Size).data().isValid(), "only the name column has a text");
+    } catch (const std::runtime_error &thrown) {
+        message = QString::fromStdString(thrown.what());
     }
-    QCOMPARE(message, QString("e_cann't_read_profile"));
+    QCOMPARE(message, error);
 }
 
 QTEST_MAIN(tst_CProfilesModel)

@@ -9,18 +9,14 @@
 #include "testpool.h"
 
 #include <Magick++.h>
-#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -31,18 +27,6 @@
 
 #include <functional>
 #include <memory>
-
-// Stands in for the desktop's file browser.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 // Answers the modal windows (dialogs, message boxes, the folder chooser) in the order they are shown.
 class ModalAnswers : public QObject
@@ -55,9 +39,8 @@ public:
     {
         connect(&timer, &QTimer::timeout, this, [this] {
             QWidget *modal = QApplication::activeModalWidget();
-            if (!modal || answered == this->answers.size())
-                return;
-            this->answers.at(answered++)(modal);
+            if (modal && answered < this->answers.size())
+                this->answers.at(answered++)(modal);
         });
         timer.start(10);
     }
@@ -69,32 +52,23 @@ private:
     QTimer timer;
 };
 
-static void acceptModal(QWidget *modal)
-{
+static const ModalAnswers::Answer acceptModal = [](QWidget *modal) {
     qobject_cast<QDialog *>(modal)->accept();
-}
-
-static void rejectModal(QWidget *modal)
-{
+};
+static const ModalAnswers::Answer rejectModal = [](QWidget *modal) {
     qobject_cast<QDialog *>(modal)->reject();
-}
-
-// Decoders stop at the image's end, so padding sets the file size without changing the picture.
-static bool padTo(const QString &path, qint64 bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::Append) || file.size() > bytes)
-        return false;
-    return file.write(QByteArray(int(bytes - file.size()), '\0')) >= 0;
-}
+};
 
 class tst_ResizeWidget : public QObject
 {
     Q_OBJECT
 
+public slots:
+    // Stands in for the desktop's file browser.
+    void open(const QUrl &url) { urls.append(url); }
+
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -108,14 +82,11 @@ private slots:
     void duringARun();
 
 private:
-    void makeScreen(const QString &prefix, const QStringList &paths);
-    QString image(const QString &name, const QSize &size);
+    void makeScreen(const QString &prefix, const QStringList &names, const QSize &size = QSize(40, 30));
     template <typename T>
     T *child(const char *name) const
     {
-        T *found = screen->findChild<T *>(QLatin1String(name));
-        Q_ASSERT(found);
-        return found;
+        return screen->findChild<T *>(QLatin1String(name));
     }
     QPushButton *rowButton(int row) const
     {
@@ -124,14 +95,11 @@ private:
     }
     void type(const char *field, const QString &text);
     QStringList estimateText() const { return child<QLabel>("lbEvaluationResult")->text().split(' '); }
-    QString engineEstimate(const QSize &size, int quality = 0, bool strip = false,
-                           bool neverEnlarge = false) const;
 
-    UrlRecorder recorder;
+    QList<QUrl> urls;
     std::unique_ptr<QTemporaryDir> dir;
     std::unique_ptr<CSettings> settings;
     std::unique_ptr<CImagesModel> model;
-    std::unique_ptr<QAbstractItemModelTester> tester;
     std::unique_ptr<ResizeWidget> screen;
 };
 
@@ -139,76 +107,50 @@ void tst_ResizeWidget::initTestCase()
 {
     Magick::InitializeMagick(nullptr);
     QStandardPaths::setTestModeEnabled(true);
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
     // The texts are checked as their keys: no translation may lie next to the test program.
     QVERIFY(QDir(translationsPath()).removeRecursively());
-}
-
-void tst_ResizeWidget::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 }
 
 void tst_ResizeWidget::init()
 {
     dir.reset(new QTemporaryDir);
-    QVERIFY(dir->isValid());
     QVERIFY(QDir::setCurrent(dir->path()));
-    recorder.urls.clear();
+    urls.clear();
 }
 
 void tst_ResizeWidget::cleanup()
 {
     screen.reset();
-    tester.reset();
     model.reset();
     settings.reset();
     QDir::setCurrent(QDir::tempPath());
-    dir.reset();
 }
 
-void tst_ResizeWidget::makeScreen(const QString &prefix, const QStringList &paths)
+// Queues names (made here at size unless they exist) on a screen built from settings that hold prefix.
+void tst_ResizeWidget::makeScreen(const QString &prefix, const QStringList &names, const QSize &size)
 {
-    if (!prefix.isNull()) {
-        QSettings ini(QStringLiteral("Settings.ini"), QSettings::IniFormat);
-        ini.setValue(QStringLiteral("Main/Prefix"), prefix);
-    }
+    QSettings(QStringLiteral("Settings.ini"), QSettings::IniFormat)
+        .setValue(QStringLiteral("Main/Prefix"), prefix);
     settings.reset(new CSettings(QStringLiteral("Settings.ini")));
     model.reset(new CImagesModel);
-    // Warnings only: the queue answers its display role with the thumbnail, which the tester wants as text.
-    tester.reset(
-        new QAbstractItemModelTester(model.get(), QAbstractItemModelTester::FailureReportingMode::Warning));
     {
         // A modal window during construction would block it for ever; this closes and counts it.
         ModalAnswers guard({rejectModal});
         screen.reset(new ResizeWidget(settings.get(), model.get(), nullptr));
         QVERIFY2(guard.answered == 0, "constructing the screen opened a modal window");
     }
-    if (!paths.isEmpty()) {
-        QSignalSpy opened(model.get(), &CImagesModel::rowsCountChanged);
-        model->openImages(paths);
-        QVERIFY(opened.wait(10000));
-        QCOMPARE(model->rowCount(), paths.size());
+    QStringList paths;
+    for (const QString &name : names) {
+        paths << dir->filePath(name);
+        QVERIFY(QFile::exists(paths.last()) || !TestImages::write(paths.last(), size).isEmpty());
     }
-}
-
-// The engine's own estimate of the queue at size for the screen's side boxes as built, as the band shows it.
-QString tst_ResizeWidget::engineEstimate(const QSize &size, int quality, bool strip, bool neverEnlarge) const
-{
-    CImagesResizer engine;
-    engine.setSize(size);
-    engine.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
-    engine.setJpegQuality(quality);
-    engine.setStripDetails(strip);
-    engine.setNeverEnlarge(neverEnlarge);
-    return QString::number(engine.evaluationResize(model->images()).evalutionSize(), 'f', 2);
-}
-
-QString tst_ResizeWidget::image(const QString &name, const QSize &size)
-{
-    const QString path = TestImages::write(dir->filePath(name), size);
-    Q_ASSERT(!path.isEmpty());
-    return path;
+    QSignalSpy opened(model.get(), &CImagesModel::rowsCountChanged);
+    if (paths.isEmpty())
+        return;
+    model->openImages(paths);
+    QVERIFY(opened.wait(10000));
+    QCOMPARE(model->rowCount(), paths.size());
 }
 
 void tst_ResizeWidget::type(const char *field, const QString &text)
@@ -220,60 +162,58 @@ void tst_ResizeWidget::type(const char *field, const QString &text)
 
 void tst_ResizeWidget::estimate_data()
 {
-    QTest::addColumn<QString>("width");
-    QTest::addColumn<QString>("height");
+    QTest::addColumn<QStringList>("typed");
     QTest::addColumn<int>("quality");
     QTest::addColumn<bool>("strip");
     QTest::addColumn<bool>("neverEnlarge");
-    QTest::newRow("as built, from the first profile") << ""
-                                                      << "" << 0 << false << false;
-    QTest::newRow("typed width takes the manual profile") << "500"
-                                                          << "" << 0 << false << false;
-    QTest::newRow("typed height keeps the manual profile") << "500"
-                                                           << "76" << 0 << false << false;
-    QTest::newRow("a side that is no number") << "x"
-                                              << "" << 0 << false << false;
+    QTest::newRow("as built, from the first profile") << QStringList() << 0 << false << false;
+    QTest::newRow("typed width takes the manual profile") << QStringList{"500"} << 0 << false << false;
+    QTest::newRow("typed height keeps the manual profile") << QStringList{"500", "76"} << 0 << false << false;
+    QTest::newRow("a side that is no number") << QStringList{"x"} << 0 << false << false;
     // Stored after the screen was built, then announced, as the settings panel's save does.
-    QTest::newRow("low JPEG quality") << ""
-                                      << "" << 10 << false << false;
-    QTest::newRow("details removed") << ""
-                                     << "" << 0 << true << false;
-    QTest::newRow("never enlarged") << ""
-                                    << "" << 0 << false << true;
+    QTest::newRow("low JPEG quality") << QStringList() << 10 << false << false;
+    QTest::newRow("details removed") << QStringList() << 0 << true << false;
+    QTest::newRow("never enlarged") << QStringList() << 0 << false << true;
 }
 
 void tst_ResizeWidget::estimate()
 {
-    QFETCH(QString, width);
-    QFETCH(QString, height);
+    QFETCH(QStringList, typed);
     QFETCH(int, quality);
     QFETCH(bool, strip);
     QFETCH(bool, neverEnlarge);
-    // The comment is details enough to show in two decimals of a megabyte; the padding makes the queue's
-    // current total far from any estimate.
-    const QString photo = dir->filePath(QStringLiteral("a.jpg"));
-    QVERIFY(PhotoFiles::save(photo, PhotoFiles::jpeg(TestImages::photo(QSize(400, 300)),
-                                                     {PhotoFiles::commentSegment(QByteArray(60000, 'c'))})));
-    const QString padded = image(QStringLiteral("b.png"), QSize(400, 300));
-    QVERIFY(padTo(padded, 1572864));
-    makeScreen(QString(), {photo, padded});
-    if (!width.isEmpty())
-        type("leWidth", width);
-    if (!height.isEmpty())
-        type("leHeight", height);
+    // The comment is details enough to show in two decimals of a megabyte; the padding (decoders stop at the
+    // picture's end) puts the queue's current total far from any estimate.
+    QVERIFY(PhotoFiles::save(dir->filePath("a.jpg"),
+                             PhotoFiles::jpeg(TestImages::photo(QSize(400, 300)),
+                                              {PhotoFiles::commentSegment(QByteArray(60000, 'c'))})));
+    QFile padded(TestImages::write(dir->filePath("b.png"), QSize(400, 300)));
+    QVERIFY(padded.open(QIODevice::Append) && padded.write(QByteArray(1 << 20, '\0')) == 1 << 20);
+    padded.close();
+    makeScreen("same", {"a.jpg", "b.png"});
+    for (int side = 0; side < typed.size(); ++side)
+        type(side == 0 ? "leWidth" : "leHeight", typed.at(side));
     settings->setJpegQuality(quality);
     settings->setStripDetails(strip);
     settings->setNeverEnlarge(neverEnlarge);
     screen->followSettings();
 
-    const QSize size(width.isEmpty() ? 1024 : width.toInt(), height.isEmpty() ? 768 : height.toInt());
-    const QString expected = engineEstimate(size, quality, strip, neverEnlarge);
-    if (quality || strip || neverEnlarge)
-        QVERIFY2(expected != engineEstimate(size), "the choice does not change the estimate");
-    const double current = double(QFileInfo(photo).size() + QFileInfo(padded).size()) / (1024 * 1024);
-    const QStringList shown{"t_result_size", expected, QString::number(current, 'f', 2), "2"};
+    CImagesResizer engine;
+    engine.setSize(QSize(typed.value(0, "1024").toInt(), typed.value(1, "768").toInt()));
+    engine.setResizeParameters(CImagesResizer::UseWidth | CImagesResizer::UseHeight);
+    const double plain = engine.evaluationResize(model->images()).evalutionSize();
+    engine.setJpegQuality(quality);
+    engine.setStripDetails(strip);
+    engine.setNeverEnlarge(neverEnlarge);
+    const double expected = engine.evaluationResize(model->images()).evalutionSize();
+    QVERIFY2(!(quality || strip || neverEnlarge) || expected != plain,
+             "the choice does not change the estimate");
+    const double current = double(QFileInfo(dir->filePath("a.jpg")).size() + padded.size()) / (1024 * 1024);
+    // The estimate first, then what the queue takes now.
+    const QStringList shown{"t_result_size", QString::number(expected, 'f', 2),
+                            QString::number(current, 'f', 2), "2"};
     QCOMPARE(estimateText(), shown);
-    QCOMPARE(child<CProfilesComboBox>("cbProfiles")->currentIndex(), width.isEmpty() ? 0 : 1);
+    QCOMPARE(child<CProfilesComboBox>("cbProfiles")->currentIndex(), typed.isEmpty() ? 0 : 1);
 
     // A change of language writes the texts anew, with the queue's figures in them.
     QEvent change(QEvent::LanguageChange);
@@ -286,34 +226,20 @@ void tst_ResizeWidget::estimate()
 void tst_ResizeWidget::sideBoxes_data()
 {
     QTest::addColumn<QString>("clicks");
-    QTest::addColumn<QString>("checked");
-    QTest::addColumn<QString>("enabled");
-    // Boxes w(idth), h(eight), a(spect ratio), v(ertical images); enabled: width field, height field, v.
-    QTest::newRow("as built") << ""
-                              << "wh"
-                              << "WH";
-    QTest::newRow("width off disables its field") << "w"
-                                                  << "h"
-                                                  << "H";
-    QTest::newRow("last side box cannot go") << "hw"
-                                             << "h"
-                                             << "H";
-    QTest::newRow("all three enable the vertical box") << "a"
-                                                       << "wha"
-                                                       << "WHV";
-    QTest::newRow("aspect off clears the vertical box") << "ava"
-                                                        << "wh"
-                                                        << "WH";
-    QTest::newRow("height off clears the vertical box") << "avh"
-                                                        << "wa"
-                                                        << "W";
+    QTest::addColumn<QString>("state");
+    // Boxes w(idth), h(eight), a(spect ratio), v(ertical images): those checked, then V when v is enabled.
+    QTest::newRow("as built") << "" << QStringLiteral("wh");
+    QTest::newRow("width off disables its field") << "w" << QStringLiteral("h");
+    QTest::newRow("last side box cannot go") << "hw" << QStringLiteral("h");
+    QTest::newRow("all three enable the vertical box") << "av" << QStringLiteral("whavV");
+    QTest::newRow("aspect off clears the vertical box") << "ava" << QStringLiteral("wh");
+    QTest::newRow("height off clears the vertical box") << "avh" << QStringLiteral("wa");
 }
 
 void tst_ResizeWidget::sideBoxes()
 {
     QFETCH(QString, clicks);
-    QFETCH(QString, checked);
-    QFETCH(QString, enabled);
+    QFETCH(QString, state);
     makeScreen(QString(), {});
     const QMap<QChar, QCheckBox *> boxes{{'w', child<QCheckBox>("cbWidth")},
                                          {'h', child<QCheckBox>("cbHeight")},
@@ -322,15 +248,12 @@ void tst_ResizeWidget::sideBoxes()
     for (const QChar box : clicks)
         boxes[box]->click();
 
-    QString isChecked;
-    for (auto it = boxes.cbegin(); it != boxes.cend(); ++it)
-        if (it.value()->isChecked())
-            isChecked += it.key();
-    std::sort(checked.begin(), checked.end());
-    QCOMPARE(isChecked, checked);
-    QCOMPARE(child<QLineEdit>("leWidth")->isEnabled(), enabled.contains('W'));
-    QCOMPARE(child<QLineEdit>("leHeight")->isEnabled(), enabled.contains('H'));
-    QCOMPARE(boxes['v']->isEnabled(), enabled.contains('V'));
+    QString shown;
+    for (const QChar box : QStringLiteral("whav"))
+        shown += boxes[box]->isChecked() ? QString(box) : QString();
+    QCOMPARE(shown + (boxes['v']->isEnabled() ? "V" : ""), state);
+    QCOMPARE(child<QLineEdit>("leWidth")->isEnabled(), boxes['w']->isChecked());
+    QCOMPARE(child<QLineEdit>("leHeight")->isEnabled(), boxes['h']->isChecked());
 }
 
 void tst_ResizeWidget::run_data()
@@ -369,32 +292,23 @@ void tst_ResizeWidget::run()
     QFETCH(QString, message);
     QFETCH(QString, output);
     const QStringList names{"a.png", "b.jpg", "c.bmp"};
-    QStringList paths;
-    for (const QString &name : names)
-        paths << image(name, QSize(64, 48));
     QFile blocker(dir->filePath(QStringLiteral("file")));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
-    makeScreen(stored.endsWith(QLatin1String("out")) ? dir->filePath(stored) : stored, paths);
+    makeScreen(stored.endsWith(QLatin1String("out")) ? dir->filePath(stored) : stored, names, QSize(64, 48));
     // Stored since start-up: the run must read it when it starts.
     settings->setJpegQuality(10);
-    for (const QString &path : paths) {
-        QFile file(path);
+    for (const QString &name : names) {
+        QFile file(dir->filePath(name));
         QVERIFY(!spoilt ||
                 (file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("no image") > 0));
     }
 
     QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
-    QString countAtStart;
-    connect(screen.get(), &ResizeWidget::resizeStatusChanged, this, [&](bool running) {
-        if (running)
-            countAtStart = child<QLabel>("lblResizeCount")->text();
-    });
-    QString question;
+    QString question, told;
     int rowsAtEnd = -1;
-    QString told;
     QList<ModalAnswers::Answer> replies{[&](QWidget *modal) {
         question = modal->findChild<QLabel *>(QStringLiteral("lblText"))->text();
-        confirmed ? acceptModal(modal) : rejectModal(modal);
+        (confirmed ? acceptModal : rejectModal)(modal);
     }};
     if (confirmed) {
         replies << [&](QWidget *modal) {
@@ -412,36 +326,27 @@ void tst_ResizeWidget::run()
     type("leWidth", QStringLiteral("16"));
     type("leHeight", QStringLiteral("12"));
     child<QPushButton>("pbResize")->click();
-    // Before any event is handled: a run that was started after a No would show up here.
+    // Before any event is handled: a run that was started after a No shows here.
     QVERIFY(confirmed || (answers.answered == 1 && !screen->isResizing() && status.isEmpty()));
     QTRY_COMPARE_WITH_TIMEOUT(answers.answered, replies.size(), 20000);
 
     QCOMPARE(question, QStringLiteral("t_resize_question 3"));
     QVERIFY2(message.isEmpty() ? told.isEmpty() : told.startsWith(message), qPrintable(told));
-    QVERIFY(!screen->isResizing());
     QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
     QVERIFY(child<QWidget>("wMainSettings")->isEnabled());
     if (output.isEmpty()) {
         QCOMPARE(model->rowCount(), 3);
         QCOMPARE(QDir(dir->path()).entryList({QStringLiteral("mini_*")}), QStringList());
-        QVERIFY2(!spoilt || told.contains(QStringLiteral(".png")) || told.contains(QStringLiteral(".jpg")) ||
-                     told.contains(QStringLiteral(".bmp")),
-                 "the failure does not name the image");
+        QVERIFY2(!spoilt || told.contains(QRegularExpression("[abc]\\.(png|jpg|bmp)")), "no image is named");
         return;
     }
     QVERIFY2(rowsAtEnd == 0, "the queue must be empty before the completion dialog shows");
-    QCOMPARE(child<QProgressBar>("pbrResizeProgress")->maximum(), 3);
-    QCOMPARE(status.count(), 2);
-    QCOMPARE(countAtStart, QStringLiteral("t_resized_count 0 3"));
     QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_resized_count 3 3"));
-    for (const QString &name : names) {
-        const QString written = dir->filePath(output.arg(name));
-        QVERIFY2(QFile::exists(written), qPrintable(written + " was not written"));
-        QCOMPARE(TestImages::pixelSize(written), QSize(16, 12));
-    }
+    QCOMPARE(status.count(), 2);
+    for (const QString &name : names)
+        QCOMPARE(TestImages::pixelSize(dir->filePath(output.arg(name))), QSize(16, 12));
     QCOMPARE(Magick::Image(dir->filePath(output.arg("b.jpg")).toStdString()).quality(), size_t(10));
-    QCOMPARE(recorder.urls,
-             QList<QUrl>{QUrl::fromLocalFile(QFileInfo(model->lastResizedPath()).absolutePath())});
+    QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(QFileInfo(model->lastResizedPath()).absolutePath())});
 }
 
 void tst_ResizeWidget::duringARun_data()
@@ -464,11 +369,7 @@ void tst_ResizeWidget::duringARun()
     QFETCH(bool, resizeAgain);
     QFETCH(bool, cancelled);
     const auto pool = TestPool::ofThreads(1);
-    const QStringList names{"a.png", "b.png", "c.png"};
-    QStringList paths;
-    for (const QString &name : names)
-        paths << image(name, QSize(40, 30));
-    makeScreen(QString(), paths);
+    makeScreen(QString(), {"a.png", "b.png", "c.png"});
     HeldFile held(model->images().first().fullPath());
     QVERIFY(held.isValid());
     QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
@@ -498,21 +399,16 @@ void tst_ResizeWidget::duringARun()
         QVERIFY2(screen->isResizing(), "the cancel waited for the image in flight");
         QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_stopping"));
         QVERIFY2(!pause->isEnabled() && !cancel->isEnabled(), "a stopping run can be resumed or cancelled");
-        QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 1);
     } else if (paused) {
         pause->click();
     }
     held.release();
     QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 20000);
-    QVERIFY(!status.at(1).at(0).toBool());
     const QStringList written = QDir(dir->path()).entryList({QStringLiteral("mini_*")});
-    if (!cancelled) {
-        QCOMPARE(answers.answered, 2);
-        QCOMPARE(written.size(), 3);
+    QCOMPARE(written.size(), cancelled ? 0 : 3);
+    QVERIFY2(answers.answered == (cancelled ? 1 : 2), "a cancelled run must end without a dialog");
+    if (!cancelled)
         return;
-    }
-    QVERIFY2(answers.answered == 1, "the end of a cancelled run showed a dialog");
-    QCOMPARE(written, QStringList());
     QCOMPARE(child<QStackedWidget>("swResize")->currentIndex(), 0);
     QVERIFY(pause->isEnabled() && cancel->isEnabled() && child<QPushButton>("pbResize")->isEnabled());
     QVERIFY2(!pause->isChecked(), "the next run would start showing the resume picture");
