@@ -219,7 +219,6 @@ void tst_ResizeWidget::estimate()
     QEvent change(QEvent::LanguageChange);
     QApplication::sendEvent(screen.get(), &change);
     QCOMPARE(estimateText(), shown);
-    QCOMPARE(child<QLabel>("lbTotal")->text(), QStringLiteral("t_total_images2"));
     QCOMPARE(child<QPushButton>("pbClearQueue")->text(), QStringLiteral("t_clear_queue 2"));
 }
 
@@ -343,8 +342,11 @@ void tst_ResizeWidget::run()
     QVERIFY2(rowsAtEnd == 0, "the queue must be empty before the completion dialog shows");
     QCOMPARE(child<QLabel>("lblResizeCount")->text(), QStringLiteral("t_resized_count 3 3"));
     QCOMPARE(status.count(), 2);
-    for (const QString &name : names)
-        QCOMPARE(TestImages::pixelSize(dir->filePath(output.arg(name))), QSize(16, 12));
+    for (const QString &name : names) {
+        const QString written = dir->filePath(output.arg(name));
+        QVERIFY2(QFile::exists(written), qPrintable(written + " was not written"));
+        QCOMPARE(TestImages::pixelSize(written), QSize(16, 12));
+    }
     QCOMPARE(Magick::Image(dir->filePath(output.arg("b.jpg")).toStdString()).quality(), size_t(10));
     QCOMPARE(urls, QList<QUrl>{QUrl::fromLocalFile(QFileInfo(model->lastResizedPath()).absolutePath())});
 }
@@ -371,7 +373,6 @@ void tst_ResizeWidget::duringARun()
     const auto pool = TestPool::ofThreads(1);
     makeScreen(QString(), {"a.png", "b.png", "c.png"});
     HeldFile held(model->images().first().fullPath());
-    QVERIFY(held.isValid());
     QSignalSpy status(screen.get(), &ResizeWidget::resizeStatusChanged);
     ModalAnswers answers({acceptModal, acceptModal, acceptModal});
     // Small outputs: writing the profile's 1024 x 768 takes a single thread a good part of a second.
