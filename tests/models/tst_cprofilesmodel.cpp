@@ -1,120 +1,77 @@
 #include "cprofilesmodel.h"
-#include "translationfile.h"
 
 #include <QAbstractItemModelTester>
-#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <stdexcept>
+
+using Files = QMap<QString, QByteArray>;
 
 class tst_CProfilesModel : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void builtInProfilesOnly();
-    void profilesFromFolder();
-    void unreadableProfile();
-    void comparison_data();
-    void comparison();
-
-private:
-    static void writeFile(const QString &path, const QByteArray &content);
+    void rows_data();
+    void rows();
 };
 
-void tst_CProfilesModel::writeFile(const QString &path, const QByteArray &content)
+void tst_CProfilesModel::rows_data()
 {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QVector<QSize>>("sizes");
+    QTest::addColumn<QString>("error");
+
+    const QStringList builtIn{"Email", "Manual", "Desktop"};
+    const QVector<QSize> builtInSizes{QSize(1024, 768), QSize(0, 0),
+                                      QGuiApplication::primaryScreen()->size()};
+    QTest::newRow("no profile files") << Files() << builtIn << builtInSizes << QString();
+    // In the order of the file names, whatever their case; hidden files are none.
+    QTest::newRow("files after the built-in profiles")
+        << Files{{"b.ini", "[Main]\nname=Big\nsize=@Size(1920 1080)\n"},
+                 {"A.ini", "[Main]\nname=Avatar\nsize=@Size(256 256)\n"},
+                 {"c.profile", "[Other]\nname=Nothing\n"},
+                 {".hidden.ini", "[Main]\nname=Hidden\nsize=@Size(1 1)\n"}}
+        << builtIn + QStringList{"Avatar", "Big", ""}
+        << builtInSizes + QVector<QSize>{QSize(256, 256), QSize(1920, 1080), QSize()} << QString();
+    QTest::newRow("unreadable file") << Files{{"broken.ini", "[Main\nname=Broken\n"}} << QStringList()
+                                     << QVector<QSize>() << "e_cann't_read_profile";
 }
 
-void tst_CProfilesModel::builtInProfilesOnly()
+void tst_CProfilesModel::rows()
 {
-    QTemporaryDir dir;
-    CProfilesModel model(dir.filePath("Profiles"));
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QFETCH(Files, files);
+    QFETCH(QStringList, names);
+    QFETCH(QVector<QSize>, sizes);
+    QFETCH(QString, error);
 
-    QCOMPARE(model.rowCount(), 3);
-    QCOMPARE(model.index(0).data().toString(), QString("Email"));
-    QCOMPARE(model.index(0).data(Qt::UserRole).toSize(), QSize(1024, 768));
-    QCOMPARE(model.index(model.manualProfileIndex()).data().toString(), QString("Manual"));
-    QCOMPARE(model.index(1).data(Qt::UserRole).toSize(), QSize(0, 0));
-    QCOMPARE(model.index(2).data().toString(), QString("Desktop"));
-    QCOMPARE(model.index(2).data(Qt::UserRole).toSize(), QGuiApplication::primaryScreen()->geometry().size());
-    QCOMPARE(model.index(0, CProfilesModel::Size).data(Qt::UserRole).toSize(), QSize(1024, 768));
-    QVERIFY2(!model.index(0, CProfilesModel::Size).data().isValid(),
-             "only the name column has a display text");
-    QVERIFY(!model.index(0).data(Qt::EditRole).isValid());
-}
-
-void tst_CProfilesModel::profilesFromFolder()
-{
     QTemporaryDir dir;
-    writeFile(dir.filePath("b.ini"), "[Main]\nname=Big\nsize=@Size(1920 1080)\n");
-    writeFile(dir.filePath("A.ini"), "[Main]\nname=Avatar\nsize=@Size(256 256)\n");
-    writeFile(dir.filePath("c.profile"), "[Other]\nname=Nothing\n");
-    writeFile(dir.filePath(".hidden.ini"), "[Main]\nname=Hidden\nsize=@Size(1 1)\n");
+    // A folder named like a profile is none.
     QVERIFY(QDir(dir.path()).mkdir("d.ini"));
-
-    CProfilesModel model(dir.path());
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-
-    QCOMPARE(model.rowCount(), 6);
-    QCOMPARE(model.profileAt(3).name(), QString("Avatar"));
-    QCOMPARE(model.profileAt(3).size(), QSize(256, 256));
-    QCOMPARE(model.profileAt(4).name(), QString("Big"));
-    QCOMPARE(model.profileAt(4).size(), QSize(1920, 1080));
-    QVERIFY2(model.profileAt(5).name().isEmpty(), "a file without the Main group gives an empty name");
-    QCOMPARE(model.profileAt(5).size(), QSize());
-}
-
-void tst_CProfilesModel::unreadableProfile()
-{
-    QTemporaryDir dir;
-    const QString qm = dir.filePath("errors.qm");
-    QVERIFY2(TranslationFile::write(qm, {{"QObject", "e_cann't_read_profile", "Profil kaputt"}}),
-             "the release tool could not build a translation");
-    QTranslator translator;
-    QVERIFY(translator.load(qm));
-    QCoreApplication::installTranslator(&translator);
-    QVERIFY(QDir(dir.path()).mkdir("Profiles"));
-    writeFile(dir.filePath("Profiles/broken.ini"), "[Main\nname=Broken\n");
-
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        QFile file(dir.filePath(it.key()));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(it.value()) == it.value().size());
+    }
     QString message;
     try {
-        CProfilesModel model(dir.filePath("Profiles"));
-    } catch (const std::runtime_error &error) {
-        message = QString::fromStdString(error.what());
+        CProfilesModel model(dir.path());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(model.rowCount(), names.size());
+        for (int row = 0; row < names.size(); ++row) {
+            QCOMPARE(model.index(row).data().toString(), names.at(row));
+            QCOMPARE(model.index(row, CProfilesModel::Size).data(Qt::UserRole).toSize(), sizes.at(row));
+        }
+        QVERIFY2(!(model.profileAt(model.manualProfileIndex()) != Profile()), "the manual entry is another");
+        QVERIFY2(!model.index(0, CProfilesModel::Size).data().isValid(), "only the name column has a text");
+    } catch (const std::runtime_error &thrown) {
+        message = QString::fromStdString(thrown.what());
     }
-    QCoreApplication::removeTranslator(&translator);
-    QCOMPARE(message, QString("Profil kaputt"));
-}
-
-void tst_CProfilesModel::comparison_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("differs");
-
-    QTest::newRow("manual profile") << "Manual" << QSize(0, 0) << false;
-    QTest::newRow("other name") << "Email" << QSize(0, 0) << true;
-    QTest::newRow("name differs only in case") << "manual" << QSize(0, 0) << true;
-    QTest::newRow("other size") << "Manual" << QSize(0, 1) << true;
-}
-
-void tst_CProfilesModel::comparison()
-{
-    QFETCH(QString, name);
-    QFETCH(QSize, size);
-    QFETCH(bool, differs);
-    QCOMPARE(Profile(name, size) != Profile(), differs);
-    QCOMPARE(Profile() != Profile(name, size), differs);
+    QCOMPARE(message, error);
 }
 
 QTEST_MAIN(tst_CProfilesModel)
