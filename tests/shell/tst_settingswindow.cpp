@@ -1,8 +1,8 @@
 #include "csettings.h"
 #include "modalanswer.h"
 #include "settingswindow.h"
+#include "shellwindow.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -13,9 +13,7 @@
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
-#include <functional>
 #include <memory>
 
 class tst_SettingsWindow : public QObject
@@ -29,22 +27,20 @@ private slots:
 
     void opensWithStoredChoices_data();
     void opensWithStoredChoices();
-    void leavingStoresNothing_data();
-    void leavingStoresNothing();
-    void savingStoresPlaceAndLanguage_data();
-    void savingStoresPlaceAndLanguage();
-    void savingFolderAsksAgainFromLastChosenFolder();
-    void cancelledFolderDialogKeepsPrefixButClosesPanel();
-    void unknownLanguageIsKeptOnSave();
+    void leavingStoresOnSaveOnly_data();
+    void leavingStoresOnSaveOnly();
+    void folderRowAsksOnSave_data();
+    void folderRowAsksOnSave();
     void cancelDuringSlideInJumpsToShownPosition();
-    void savedLanguageRelabelsPanel();
-    void outputChoicesStoredOnSaveOnly_data();
-    void outputChoicesStoredOnSaveOnly();
 
 private:
     void buildPanel();
-    QPushButton *button(const char *name) const;
-    QComboBox *combo(const char *name) const;
+    QPushButton *button(const QString &name) const { return panel->findChild<QPushButton *>(name); }
+    QComboBox *combo(const char *name) const { return panel->findChild<QComboBox *>(QLatin1String(name)); }
+    void pickLanguage(const QString &name)
+    {
+        combo("cbLanguages")->setCurrentIndex(combo("cbLanguages")->findText(name, Qt::MatchStartsWith));
+    }
     QPoint parked() const { return QPoint(veil->width() - 1, 0); }
     QPoint shown() const { return QPoint(veil->width() - panel->width(), 0); }
 
@@ -59,14 +55,7 @@ void tst_SettingsWindow::initTestCase()
     QStandardPaths::setTestModeEnabled(true);
     QVERIFY(workDir.isValid());
     QVERIFY(QDir::setCurrent(workDir.path()));
-    // The panel lists the translations next to the executable, which the build put elsewhere.
-    const QDir shipped(QStringLiteral(BRINDLE_BIN_DIR "/Translations"));
-    QDir(translationsPath()).removeRecursively();
-    QVERIFY(QDir().mkpath(translationsPath()));
-    const QStringList files = shipped.entryList(QStringList{QStringLiteral("*.qm")}, QDir::Files);
-    QVERIFY2(!files.isEmpty(), "the build made no translations");
-    for (const QString &name : files)
-        QVERIFY(QFile::copy(shipped.filePath(name), translationsPath() + QLatin1Char('/') + name));
+    QVERIFY2(ShellWindow::placeTranslations(), "the build's translations could not be laid out");
 }
 
 void tst_SettingsWindow::init()
@@ -90,16 +79,6 @@ void tst_SettingsWindow::buildPanel()
     panel = new SettingsWindow(settings.get(), veil.get());
 }
 
-QPushButton *tst_SettingsWindow::button(const char *name) const
-{
-    return panel->findChild<QPushButton *>(QLatin1String(name));
-}
-
-QComboBox *tst_SettingsWindow::combo(const char *name) const
-{
-    return panel->findChild<QComboBox *>(QLatin1String(name));
-}
-
 void tst_SettingsWindow::opensWithStoredChoices_data()
 {
     QTest::addColumn<QString>("prefix");
@@ -112,8 +91,8 @@ void tst_SettingsWindow::opensWithStoredChoices_data()
     QTest::newRow("subfolder in capitals, German in lower case") << "SubFolder"
                                                                  << "de_de" << 1 << "German (DE)";
     QTest::newRow("a folder, Russian") << workDir.path() << "ru_RU" << 2 << "Russian (RU)";
-    QTest::newRow("language without a translation") << "same"
-                                                    << "xx_YY" << 0 << "";
+    QTest::newRow("language without a translation, kept on saving") << "same"
+                                                                    << "xx_YY" << 0 << "";
 }
 
 void tst_SettingsWindow::opensWithStoredChoices()
@@ -131,116 +110,132 @@ void tst_SettingsWindow::opensWithStoredChoices()
     QAbstractItemModelTester languagesTester(combo("cbLanguages")->model());
     QCOMPARE(combo("cbLanguages")->currentText(), shownLanguage);
     QVERIFY2(!veil->isVisible() && panel->pos() == parked(), "the panel starts hidden and parked");
+    if (shownLanguage.isEmpty()) {
+        panel->startShowAnimation();
+        button(QStringLiteral("pbSaveSettings"))->click();
+        QCOMPARE(settings->language(), language);
+    }
 }
 
-void tst_SettingsWindow::leavingStoresNothing_data()
+void tst_SettingsWindow::leavingStoresOnSaveOnly_data()
 {
     QTest::addColumn<QString>("buttonName");
-    QTest::newRow("cancel") << "pbCancel";
-    QTest::newRow("back arrow") << "pbCloseSettings";
-    QTest::newRow("small close button") << "pbClose";
-}
-
-void tst_SettingsWindow::leavingStoresNothing()
-{
-    QFETCH(QString, buttonName);
-    buildPanel();
-    veil->show();
-    panel->startShowAnimation();
-    QTRY_COMPARE(panel->pos(), shown());
-    combo("cbPrefix")->setCurrentIndex(1);
-    combo("cbLanguages")
-        ->setCurrentIndex(combo("cbLanguages")->findText(QStringLiteral("German"), Qt::MatchContains));
-
-    button(buttonName.toLatin1().constData())->click();
-    QVERIFY2(!panel->isEnabled(), "the panel must refuse a second click while it slides out");
-    QTRY_VERIFY(!veil->isVisible());
-    QCOMPARE(panel->pos(), parked());
-    QCOMPARE(settings->prefix(), QStringLiteral("same"));
-    QCOMPARE(settings->language(), QStringLiteral("en_US"));
-}
-
-void tst_SettingsWindow::savingStoresPlaceAndLanguage_data()
-{
     QTest::addColumn<QString>("storedPrefix");
     QTest::addColumn<int>("prefixRow");
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<int>("quality");
+    QTest::addColumn<bool>("strip");
+    QTest::addColumn<bool>("neverEnlarge");
     QTest::addColumn<QString>("expectedPrefix");
+    QTest::addColumn<QString>("expectedLanguage");
+    QTest::addColumn<QString>("title");
 
-    QTest::newRow("subfolder over same") << "same" << 1 << "subfolder";
-    QTest::newRow("same over a folder") << workDir.path() << 0 << "same";
+    // Stored before: the chosen place, English, quality 70, details removed, enlarging. Nothing stored is
+    // a null prefix, which the settings give as the same folder.
+    const QString folder = workDir.path();
+    QTest::newRow("cancel") << "pbCancel" << QString() << 1 << "German" << 1 << false << true << "same"
+                            << "en_US" << QString();
+    QTest::newRow("back arrow") << "pbCloseSettings" << QString() << 1 << "German" << 100 << false << true
+                                << "same"
+                                << "en_US" << QString();
+    QTest::newRow("small close button")
+        << "pbClose" << folder << 0 << "Russian" << 0 << false << true << folder << "en_US" << QString();
+    QTest::newRow("save, sub-folder, German, other quality, details kept, never enlarged")
+        << "pbSaveSettings" << QString() << 1 << "German" << 1 << false << true << "subfolder"
+        << "de_DE"
+        << "Einstellungen";
+    QTest::newRow("save, same over a folder, Russian, the source's quality")
+        << "pbSaveSettings" << folder << 0 << "Russian" << 0 << true << false << "same"
+        << "ru_RU"
+        << "Настройки";
 }
 
-void tst_SettingsWindow::savingStoresPlaceAndLanguage()
+void tst_SettingsWindow::leavingStoresOnSaveOnly()
 {
+    QFETCH(QString, buttonName);
     QFETCH(QString, storedPrefix);
     QFETCH(int, prefixRow);
+    QFETCH(QString, language);
+    QFETCH(int, quality);
+    QFETCH(bool, strip);
+    QFETCH(bool, neverEnlarge);
     QFETCH(QString, expectedPrefix);
-    settings->setPrefix(storedPrefix);
+    QFETCH(QString, expectedLanguage);
+    QFETCH(QString, title);
+    if (!storedPrefix.isNull())
+        settings->setPrefix(storedPrefix);
+    settings->setJpegQuality(70);
+    settings->setStripDetails(true);
     buildPanel();
+    auto *label = panel->findChild<QLabel *>(QStringLiteral("label"));
+    const QString english = label->text();
+    auto *qualityBox = panel->findChild<QSpinBox *>(QStringLiteral("sbJpegQuality"));
+    auto *stripBox = panel->findChild<QCheckBox *>(QStringLiteral("cbStripDetails"));
+    auto *enlargeBox = panel->findChild<QCheckBox *>(QStringLiteral("cbNeverEnlarge"));
+    QSignalSpy saved(panel, &SettingsWindow::saved);
+    veil->show();
     panel->startShowAnimation();
+    QCOMPARE(qualityBox->value(), 70);
+    QVERIFY(stripBox->isChecked() && !enlargeBox->isChecked());
     combo("cbPrefix")->setCurrentIndex(prefixRow);
-    combo("cbLanguages")
-        ->setCurrentIndex(combo("cbLanguages")->findText(QStringLiteral("Russian"), Qt::MatchStartsWith));
+    pickLanguage(language);
+    qualityBox->setValue(quality);
+    stripBox->setChecked(strip);
+    enlargeBox->setChecked(neverEnlarge);
 
-    button("pbSaveSettings")->click();
-    QVERIFY(!panel->isEnabled());
+    button(buttonName)->click();
+    QVERIFY2(!panel->isEnabled(), "the panel must refuse a second click while it slides out");
+    const bool save = !title.isEmpty();
+    QCOMPARE(saved.count(), save ? 1 : 0);
     QCOMPARE(settings->prefix(), expectedPrefix);
-    QCOMPARE(settings->language(), QStringLiteral("ru_RU"));
+    QCOMPARE(settings->language(), expectedLanguage);
+    QCOMPARE(settings->jpegQuality(), save ? quality : 70);
+    QCOMPARE(settings->stripDetails(), save ? strip : true);
+    QCOMPARE(settings->neverEnlarge(), save && neverEnlarge);
     QTRY_VERIFY(!veil->isVisible());
+    QCOMPARE(panel->pos(), parked());
+    QCOMPARE(label->text(), save ? title : english);
+    // Opened again, the panel shows what is stored, not what was left in it.
+    panel->startShowAnimation();
+    QCOMPARE(qualityBox->value(), settings->jpegQuality());
+    QCOMPARE(stripBox->isChecked(), settings->stripDetails());
+    QCOMPARE(enlargeBox->isChecked(), settings->neverEnlarge());
 }
 
-void tst_SettingsWindow::savingFolderAsksAgainFromLastChosenFolder()
+void tst_SettingsWindow::folderRowAsksOnSave_data()
 {
+    QTest::addColumn<bool>("choose");
+    QTest::newRow("folder chosen") << true;
+    QTest::newRow("dialog cancelled keeps the place but saves the language") << false;
+}
+
+void tst_SettingsWindow::folderRowAsksOnSave()
+{
+    QFETCH(bool, choose);
     QTemporaryDir chosen;
-    settings->setPrefix(workDir.path());
+    settings->setPrefix(QStringLiteral("subfolder"));
     settings->setDialogFolder(workDir.path());
     buildPanel();
     panel->startShowAnimation();
+    combo("cbPrefix")->setCurrentIndex(2);
+    pickLanguage(QStringLiteral("Russian"));
     QString startFolder;
     TestModal::answer([&](QWidget *modal) {
         auto *dialog = qobject_cast<QFileDialog *>(modal);
         if (!dialog)
             return false;
         startFolder = dialog->directory().absolutePath();
-        dialog->setDirectory(chosen.path());
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        if (choose)
+            dialog->setDirectory(chosen.path());
+        QMetaObject::invokeMethod(dialog, choose ? "accept" : "reject", Qt::QueuedConnection);
         return true;
     });
-    button("pbSaveSettings")->click();
+    button(QStringLiteral("pbSaveSettings"))->click();
     QCOMPARE(startFolder, workDir.path());
-    QCOMPARE(QDir(settings->prefix()).absolutePath(), QDir(chosen.path()).absolutePath());
-    QCOMPARE(settings->dialogFolder(), chosen.path());
+    QCOMPARE(settings->prefix(), choose ? chosen.path() : QStringLiteral("subfolder"));
+    QCOMPARE(settings->dialogFolder(), choose ? chosen.path() : workDir.path());
+    QCOMPARE(settings->language(), QStringLiteral("ru_RU"));
     QTRY_VERIFY(!veil->isVisible());
-}
-
-void tst_SettingsWindow::cancelledFolderDialogKeepsPrefixButClosesPanel()
-{
-    settings->setPrefix(QStringLiteral("subfolder"));
-    buildPanel();
-    panel->startShowAnimation();
-    combo("cbPrefix")->setCurrentIndex(2);
-    combo("cbLanguages")
-        ->setCurrentIndex(combo("cbLanguages")->findText(QStringLiteral("Russian"), Qt::MatchStartsWith));
-    TestModal::answer([](QWidget *modal) {
-        auto *dialog = qobject_cast<QFileDialog *>(modal);
-        if (dialog)
-            dialog->reject();
-        return dialog != nullptr;
-    });
-    button("pbSaveSettings")->click();
-    QCOMPARE(settings->prefix(), QStringLiteral("subfolder"));
-    QVERIFY2(settings->language() == QStringLiteral("ru_RU"), "the language must be saved all the same");
-    QTRY_VERIFY(!veil->isVisible());
-}
-
-void tst_SettingsWindow::unknownLanguageIsKeptOnSave()
-{
-    settings->setLanguage(QStringLiteral("xx_YY"));
-    buildPanel();
-    panel->startShowAnimation();
-    QCOMPARE(combo("cbLanguages")->currentIndex(), -1);
-    button("pbSaveSettings")->click();
-    QCOMPARE(settings->language(), QStringLiteral("xx_YY"));
 }
 
 void tst_SettingsWindow::cancelDuringSlideInJumpsToShownPosition()
@@ -249,71 +244,10 @@ void tst_SettingsWindow::cancelDuringSlideInJumpsToShownPosition()
     veil->show();
     panel->startShowAnimation();
     QVERIFY2(panel->pos() != shown(), "the slide-in must not be over yet");
-    button("pbCancel")->click();
+    button(QStringLiteral("pbCancel"))->click();
     QCOMPARE(panel->pos(), shown());
     QTRY_COMPARE(panel->pos(), parked());
     QTRY_VERIFY(!veil->isVisible());
-}
-
-void tst_SettingsWindow::savedLanguageRelabelsPanel()
-{
-    buildPanel();
-    const QString english = panel->findChild<QLabel *>(QStringLiteral("label"))->text();
-    panel->startShowAnimation();
-    combo("cbLanguages")
-        ->setCurrentIndex(combo("cbLanguages")->findText(QStringLiteral("German"), Qt::MatchContains));
-    QVERIFY2(combo("cbLanguages")->currentIndex() >= 0, "no German row in the language list");
-    button("pbSaveSettings")->click();
-    QTRY_COMPARE(panel->findChild<QLabel *>(QStringLiteral("label"))->text(),
-                 QStringLiteral("Einstellungen"));
-    QVERIFY(english != QStringLiteral("Einstellungen"));
-}
-
-void tst_SettingsWindow::outputChoicesStoredOnSaveOnly_data()
-{
-    QTest::addColumn<QString>("buttonName");
-    QTest::addColumn<int>("quality");
-    QTest::addColumn<bool>("strip");
-    QTest::addColumn<bool>("neverEnlarge");
-    // Stored before: quality 70, details removed, enlarging.
-    QTest::newRow("save, other quality, details kept, never enlarged")
-        << "pbSaveSettings" << 1 << false << true;
-    QTest::newRow("save, back to the source's quality") << "pbSaveSettings" << 0 << true << false;
-    QTest::newRow("cancel") << "pbCancel" << 100 << false << true;
-}
-
-void tst_SettingsWindow::outputChoicesStoredOnSaveOnly()
-{
-    QFETCH(QString, buttonName);
-    QFETCH(int, quality);
-    QFETCH(bool, strip);
-    QFETCH(bool, neverEnlarge);
-    settings->setJpegQuality(70);
-    settings->setStripDetails(true);
-    buildPanel();
-    auto *qualityBox = panel->findChild<QSpinBox *>(QStringLiteral("sbJpegQuality"));
-    auto *stripBox = panel->findChild<QCheckBox *>(QStringLiteral("cbStripDetails"));
-    auto *enlargeBox = panel->findChild<QCheckBox *>(QStringLiteral("cbNeverEnlarge"));
-    QSignalSpy saved(panel, &SettingsWindow::saved);
-    panel->startShowAnimation();
-    QCOMPARE(qualityBox->value(), 70);
-    QVERIFY(stripBox->isChecked() && !enlargeBox->isChecked());
-    qualityBox->setValue(quality);
-    stripBox->setChecked(strip);
-    enlargeBox->setChecked(neverEnlarge);
-
-    button(buttonName.toLatin1().constData())->click();
-    const bool save = buttonName == QLatin1String("pbSaveSettings");
-    QCOMPARE(saved.count(), save ? 1 : 0);
-    QCOMPARE(settings->jpegQuality(), save ? quality : 70);
-    QCOMPARE(settings->stripDetails(), save ? strip : true);
-    QCOMPARE(settings->neverEnlarge(), save && neverEnlarge);
-    QTRY_VERIFY(!veil->isVisible());
-    // Opened again, the panel shows what is stored, not what was left in it.
-    panel->startShowAnimation();
-    QCOMPARE(qualityBox->value(), settings->jpegQuality());
-    QCOMPARE(stripBox->isChecked(), settings->stripDetails());
-    QCOMPARE(enlargeBox->isChecked(), settings->neverEnlarge());
 }
 
 QTEST_MAIN(tst_SettingsWindow)
