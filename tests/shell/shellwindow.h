@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
-#include <functional>
 
 // What the shell tests share around the program's window. Header only, since each test is one source.
 namespace ShellWindow {
@@ -26,14 +25,12 @@ inline bool placeTranslations()
     return placed;
 }
 
-// The splash stays three seconds; it is closed as soon as it is up, and onSplash told of it.
-inline void show(MainWindow *window, const std::function<void()> &onSplash = {})
+// The splash stays three seconds; it is closed as soon as it is up.
+inline void show(MainWindow *window)
 {
-    TestModal::answer([onSplash](QWidget *modal) {
+    TestModal::answer([](QWidget *modal) {
         if (!modal->inherits("StartSplash"))
             return false;
-        if (onSplash)
-            onSplash();
         modal->close();
         return true;
     });
