@@ -12,9 +12,7 @@ class TestCSettings : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
-    void cleanup();
     void firstStartStoresSystemLocale();
     void storedFileIsRead_data();
     void storedFileIsRead();
@@ -23,37 +21,25 @@ private slots:
 
 private:
     std::unique_ptr<QTemporaryDir> workDir;
-    QString startDir;
+    QString file;
 };
 
-void TestCSettings::initTestCase()
-{
-    QStandardPaths::setTestModeEnabled(true);
-    startDir = QDir::currentPath();
-}
-
-// The program opens "Settings.ini" by its bare name, so every test runs in a fresh working folder.
 void TestCSettings::init()
 {
+    QStandardPaths::setTestModeEnabled(true);
     workDir = std::make_unique<QTemporaryDir>();
     QVERIFY(workDir->isValid());
-    QVERIFY(QDir::setCurrent(workDir->path()));
-}
-
-void TestCSettings::cleanup()
-{
-    QDir::setCurrent(startDir);
-    workDir.reset();
+    file = workDir->filePath(QStringLiteral("Settings.ini"));
 }
 
 void TestCSettings::firstStartStoresSystemLocale()
 {
     {
-        CSettings settings(QStringLiteral("Settings.ini"));
+        CSettings settings(file);
         QCOMPARE(settings.language(), QLocale::system().name());
         QCOMPARE(settings.prefix(), QStringLiteral("same"));
     }
-    const QSettings stored(workDir->filePath(QStringLiteral("Settings.ini")), QSettings::IniFormat);
+    const QSettings stored(file, QSettings::IniFormat);
     QCOMPARE(stored.value(QStringLiteral("Main/Language")).toString(), QLocale::system().name());
     QVERIFY2(!stored.contains(QStringLiteral("Main/Prefix")),
              "a default prefix was written although none was set");
@@ -62,42 +48,37 @@ void TestCSettings::firstStartStoresSystemLocale()
 void TestCSettings::storedFileIsRead_data()
 {
     QTest::addColumn<QByteArray>("lines");
-    QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("prefix");
     QTest::addColumn<int>("quality");
     QTest::addColumn<bool>("strip");
     QTest::addColumn<bool>("neverEnlarge");
-    QTest::newRow("file of an earlier version") << QByteArray("Language=ru_RU\nPrefix=subfolder\n") << "ru_RU"
-                                                << "subfolder" << 0 << false << false;
+    QTest::newRow("file of an earlier version")
+        << QByteArray("Prefix=subfolder\n") << "subfolder" << 0 << false << false;
     QTest::newRow("all output choices stored")
-        << QByteArray("Language=de_DE\nJpegQuality=85\nStripDetails=true\nNeverEnlarge=true\n") << "de_DE"
-        << "same" << 85 << true << true;
+        << QByteArray("JpegQuality=85\nStripDetails=true\nNeverEnlarge=true\n") << "same" << 85 << true
+        << true;
     QTest::newRow("quality above 100 is the source's")
-        << QByteArray("Language=de_DE\nJpegQuality=250\n") << "de_DE"
-        << "same" << 0 << false << false;
+        << QByteArray("JpegQuality=250\n") << "same" << 0 << false << false;
     QTest::newRow("negative quality is the source's")
-        << QByteArray("Language=de_DE\nJpegQuality=-5\n") << "de_DE"
-        << "same" << 0 << false << false;
+        << QByteArray("JpegQuality=-5\n") << "same" << 0 << false << false;
     QTest::newRow("quality in words is the source's")
-        << QByteArray("Language=de_DE\nJpegQuality=high\n") << "de_DE"
-        << "same" << 0 << false << false;
+        << QByteArray("JpegQuality=high\n") << "same" << 0 << false << false;
 }
 
-// Written as text, so the key names a stored file holds are checked and not only a round trip.
+// Written as text, so the key names a stored file holds are checked and not only a round trip. The stored
+// language must survive the start, which stores the system's only when there is none.
 void TestCSettings::storedFileIsRead()
 {
     QFETCH(QByteArray, lines);
-    QFETCH(QString, language);
     QFETCH(QString, prefix);
     QFETCH(int, quality);
     QFETCH(bool, strip);
     QFETCH(bool, neverEnlarge);
-    QFile file(QStringLiteral("Settings.ini"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[Main]\n" + lines);
-    file.close();
-    CSettings settings(QStringLiteral("Settings.ini"));
-    QCOMPARE(settings.language(), language);
+    QFile written(file);
+    QVERIFY(written.open(QIODevice::WriteOnly) && written.write("[Main]\nLanguage=ru_RU\n" + lines) > 0);
+    written.close();
+    CSettings settings(file);
+    QCOMPARE(settings.language(), QStringLiteral("ru_RU"));
     QCOMPARE(settings.prefix(), prefix);
     QCOMPARE(settings.jpegQuality(), quality);
     QCOMPARE(settings.stripDetails(), strip);
@@ -128,10 +109,10 @@ void TestCSettings::dialogFolderFallsBack()
         QVERIFY(home.mkpath(folder));
     qputenv("HOME", QFile::encodeName(home.path()));
     if (!stored.isEmpty()) {
-        CSettings settings(QStringLiteral("Settings.ini"));
+        CSettings settings(file);
         settings.setDialogFolder(home.filePath(stored.startsWith('-') ? stored.mid(1) : stored));
     }
-    CSettings settings(QStringLiteral("Settings.ini"));
+    CSettings settings(file);
     QCOMPARE(settings.dialogFolder(), expected.isEmpty() ? home.path() : home.filePath(expected));
 }
 

@@ -51,8 +51,6 @@ private slots:
     void dialogsStartInLastChosenFolder_data();
     void dialogsStartInLastChosenFolder();
     void fullRunLocksAndReturnsToFirstScreen();
-    void buttonsOpenShippedPages_data();
-    void buttonsOpenShippedPages();
     void savedPanelRefreshesEveryScreen();
 
 private:
@@ -192,8 +190,6 @@ void tst_MainWindow::dropsQueueInDropOrder_data()
 
     // Paths are relative to the image folder; a trailing slash marks a folder.
     QTest::newRow("one file on the logo") << "lblLogo" << QStringList{"a.jpg"} << QStringList{"a.jpg"};
-    QTest::newRow("one file on the add button")
-        << "pbAddImage" << QStringList{"b.png"} << QStringList{"b.png"};
     QTest::newRow("files on the hint label")
         << "lblDropFiles" << QStringList{"b.png", "a.jpg"} << QStringList{"b.png", "a.jpg"};
     QTest::newRow("folder on the first screen, one level deep")
@@ -201,8 +197,6 @@ void tst_MainWindow::dropsQueueInDropOrder_data()
     QTest::newRow("file, folder, file on the title bar")
         << "lblTitle" << QStringList{"b.png", "single/", "a.jpg"}
         << QStringList{"b.png", "single/only.png", "a.jpg"};
-    QTest::newRow("folder on the body")
-        << "wBody" << QStringList{"album/"} << QStringList{"album/one.png", "album/two.jpg"};
     QTest::newRow("start arguments: file, folder, file")
         << QString() << QStringList{"b.png", "single/", "a.jpg"}
         << QStringList{"b.png", "single/only.png", "a.jpg"};
@@ -345,12 +339,9 @@ void tst_MainWindow::dialogsStartInLastChosenFolder()
     const QString firstStart =
         dialogStartFolder([&] { button(firstButton.toLatin1().constData())->click(); }, choice);
     QVERIFY2(firstStart == home.path(), qPrintable(firstStart + " is not the home folder"));
-    if (choose) {
-        QTRY_COMPARE(opening.count(), 2);
-        QCOMPARE(queuedPaths(), QStringList{picked});
-    }
     QCoreApplication::processEvents();
-    QCOMPARE(opening.count(), choose ? 2 : 0);
+    QTRY_COMPARE(opening.count(), choose ? 2 : 0);
+    QCOMPARE(queuedPaths(), choose ? QStringList{picked} : QStringList());
     QCOMPARE(pages()->currentIndex(), choose ? 1 : 0);
 
     const std::map<QString, std::function<void()>> opens{
@@ -379,6 +370,9 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     showWindow();
     queueAndWait(child("lblDropFiles"), {images->filePath(QStringLiteral("run"))});
     QCOMPARE(pages()->currentIndex(), 1);
+    button("pbOpenFolder")->click();
+    window->findChild<QAbstractButton *>(QStringLiteral("tbOpenLastFolder"))->click();
+    QVERIFY2(urls.opened.isEmpty(), "nothing was resized yet, so no folder may be opened");
     window->showMinimized();
 
     bool locked = false, othersFree = false, dropAccepted = true;
@@ -390,8 +384,10 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
             return;
         locked = !button("pbAddImage")->isEnabled() && !button("pbAddFolder")->isEnabled() &&
                  !button("pbSettings")->isEnabled();
-        othersFree = button("pbHelp")->isEnabled() && button("pbTamarind")->isEnabled() &&
-                     button("pbOpenFolder")->isEnabled() && button("pbClose")->isEnabled();
+        othersFree = button("pbOpenFolder")->isEnabled() && button("pbClose")->isEnabled();
+        // Help and home open their shipped pages during a run too.
+        button("pbHelp")->click();
+        button("pbTamarind")->click();
         dropAccepted = sendDrop(child("lblTitle"), {late});
         window->takeHandedPaths({late});
     });
@@ -423,29 +419,11 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     QTRY_VERIFY(!QApplication::activeModalWidget());
 
     button("pbOpenFolder")->click();
-    QCOMPARE(urls.opened, QList<QUrl>{QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))});
-}
-
-void tst_MainWindow::buttonsOpenShippedPages_data()
-{
-    QTest::addColumn<QStringList>("buttons");
-    QTest::addColumn<QString>("page");
-    QTest::newRow("help opens the manual") << QStringList{"pbHelp"} << "/Manuals/Brindle/index.html";
-    QTest::newRow("home opens the home page") << QStringList{"pbTamarind"} << "/index.html";
-    QTest::newRow("last folder before any run opens nothing")
-        << QStringList{"pbOpenFolder", "tbOpenLastFolder"} << QString();
-}
-
-void tst_MainWindow::buttonsOpenShippedPages()
-{
-    QFETCH(QStringList, buttons);
-    QFETCH(QString, page);
-    showWindow();
-    for (const QString &name : buttons)
-        window->findChild<QAbstractButton *>(name)->click();
     const QString here = QCoreApplication::applicationDirPath();
-    QCOMPARE(urls.opened, page.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl::fromLocalFile(here + page)});
-    QVERIFY2(page.isEmpty() || QFileInfo::exists(here + page), qPrintable(page + " does not exist"));
+    QCOMPARE(urls.opened,
+             QList<QUrl>({QUrl::fromLocalFile(here + QStringLiteral("/Manuals/Brindle/index.html")),
+                          QUrl::fromLocalFile(here + QStringLiteral("/index.html")),
+                          QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))}));
 }
 
 // Language and output choices saved in the panel reach the screens at once, without a restart.
@@ -466,10 +444,6 @@ void tst_MainWindow::savedPanelRefreshesEveryScreen()
     QCOMPARE(button("pbAddImage")->text(), QStringLiteral("Fotos hinzufügen"));
     QCOMPARE(window->findChild<QLabel *>(QStringLiteral("lblDropFiles"))->text(),
              QStringLiteral("Fotos hierher ziehen"));
-    QCOMPARE(window->findChild<QFrame *>(QStringLiteral("wShadow"))
-                 ->findChild<QLabel *>(QStringLiteral("label"))
-                 ->text(),
-             QStringLiteral("Einstellungen"));
     QCOMPARE(button("pbTamarind")->text(), home);
     QVERIFY2(band->text() != enlarged, qPrintable("saving the panel left the estimate at " + enlarged));
 }
