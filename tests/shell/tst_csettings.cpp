@@ -93,10 +93,10 @@ void TestCSettings::dialogFolderFallsBack_data()
     // Folders are made in a fresh home; "-" before the stored one means it was removed since.
     QTest::newRow("before any use, no Pictures folder") << QStringList() << QString() << "";
     QTest::newRow("before any use, Pictures folder") << QStringList{"Pictures"} << QString() << "Pictures";
-    QTest::newRow("last chosen folder") << QStringList{"Pictures", "trip"} << "trip"
-                                        << "trip";
-    QTest::newRow("last chosen folder removed since") << QStringList{"Pictures"} << "-trip"
-                                                      << "Pictures";
+    QTest::newRow("last chosen folder")
+        << QStringList{"Pictures", "trip"} << QStringLiteral("trip") << "trip";
+    QTest::newRow("last chosen folder removed since")
+        << QStringList{"Pictures"} << QStringLiteral("-trip") << "Pictures";
 }
 
 void TestCSettings::dialogFolderFallsBack()

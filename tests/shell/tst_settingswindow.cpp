@@ -9,7 +9,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>

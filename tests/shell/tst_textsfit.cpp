@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOption>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>

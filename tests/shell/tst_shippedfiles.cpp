@@ -1,4 +1,6 @@
+#include <QDirIterator>
 #include <QFile>
+#include <QImageReader>
 #include <QLibraryInfo>
 #include <QMap>
 #include <QProcess>
@@ -46,15 +48,9 @@ QStringList placeholders(const QString &text)
     return found;
 }
 
-QString lupdatePath()
-{
-    const QString qtBin = QLibraryInfo::location(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate");
-    return QFile::exists(qtBin) ? qtBin : QStringLiteral("/usr/lib/qt5/bin/lupdate");
-}
-
 } // namespace
 
-class TestTranslations : public QObject
+class tst_ShippedFiles : public QObject
 {
     Q_OBJECT
 
@@ -62,20 +58,22 @@ private slots:
     void initTestCase();
     void everyKeyIsTranslated_data();
     void everyKeyIsTranslated();
+    void everyNamedPictureLoads();
 
 private:
     QTemporaryDir work;
     Catalogue codeKeys;
 };
 
-void TestTranslations::initTestCase()
+void tst_ShippedFiles::initTestCase()
 {
     QVERIFY(work.isValid());
     const QString ts = work.filePath(QStringLiteral("code.ts"));
     QProcess lupdate;
-    lupdate.start(lupdatePath(), {QStringLiteral("-silent"), QStringLiteral("-recursive"),
-                                  QStringLiteral("-extensions"), QStringLiteral("h,cpp,ui"),
-                                  QStringLiteral(BRINDLE_SOURCE_DIR "/gui"), QStringLiteral("-ts"), ts});
+    lupdate.start(QLibraryInfo::location(QLibraryInfo::BinariesPath) + QStringLiteral("/lupdate"),
+                  {QStringLiteral("-silent"), QStringLiteral("-recursive"), QStringLiteral("-extensions"),
+                   QStringLiteral("h,cpp,ui"), QStringLiteral(BRINDLE_SOURCE_DIR "/gui"),
+                   QStringLiteral("-ts"), ts});
     QVERIFY2(lupdate.waitForFinished(60000) && lupdate.exitCode() == 0,
              qPrintable(QStringLiteral("lupdate failed: ") + lupdate.readAllStandardError()));
     codeKeys = readTs(ts);
@@ -83,7 +81,7 @@ void TestTranslations::initTestCase()
              "lupdate found not even the error box title; the key collection is broken");
 }
 
-void TestTranslations::everyKeyIsTranslated_data()
+void tst_ShippedFiles::everyKeyIsTranslated_data()
 {
     QTest::addColumn<QString>("tsFile");
     QTest::newRow("English") << QStringLiteral("BrindleGUI_en.ts");
@@ -91,7 +89,7 @@ void TestTranslations::everyKeyIsTranslated_data()
     QTest::newRow("Russian") << QStringLiteral("BrindleGUI_ru.ts");
 }
 
-void TestTranslations::everyKeyIsTranslated()
+void tst_ShippedFiles::everyKeyIsTranslated()
 {
     QFETCH(QString, tsFile);
     const Catalogue shipped = readTs(QStringLiteral(BRINDLE_SOURCE_DIR "/translations/") + tsFile);
@@ -113,5 +111,29 @@ void TestTranslations::everyKeyIsTranslated()
                         QStringLiteral(". Run scripts/update-translations.sh and fill in the entries.")));
 }
 
-QTEST_GUILESS_MAIN(TestTranslations)
-#include "tst_translations.moc"
+// A picture a form or the code names but the bundle lacks or cannot read leaves its widget bare without a
+// word.
+void tst_ShippedFiles::everyNamedPictureLoads()
+{
+    QStringList faults;
+    int named = 0;
+    const QRegularExpression reference(QStringLiteral(":/Images/[A-Za-z0-9_.]+\\.(png|gif|ico)"));
+    QDirIterator sources(QStringLiteral(BRINDLE_SOURCE_DIR "/gui"), {"*.ui", "*.cpp", "*.h"}, QDir::Files,
+                         QDirIterator::Subdirectories);
+    while (sources.hasNext()) {
+        QFile file(sources.next());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        auto it = reference.globalMatch(QString::fromUtf8(file.readAll()));
+        for (; it.hasNext(); ++named) {
+            QImageReader reader(it.next().captured());
+            if (reader.read().isNull())
+                faults << QFileInfo(file.fileName()).fileName() + QLatin1Char(':') + reader.fileName() + ' ' +
+                              reader.errorString();
+        }
+    }
+    QVERIFY2(named > 50, "the sources name hardly any picture; the search is broken");
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral(", "))));
+}
+
+QTEST_GUILESS_MAIN(tst_ShippedFiles)
+#include "tst_shippedfiles.moc"
