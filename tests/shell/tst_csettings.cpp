@@ -41,8 +41,7 @@ void TestCSettings::firstStartStoresSystemLocale()
     }
     const QSettings stored(file, QSettings::IniFormat);
     QCOMPARE(stored.value(QStringLiteral("Main/Language")).toString(), QLocale::system().name());
-    QVERIFY2(!stored.contains(QStringLiteral("Main/Prefix")),
-             "a default prefix was written although none was set");
+    QVERIFY2(!stored.contains(QStringLiteral("Main/Prefix")), "a default prefix was written");
 }
 
 void TestCSettings::storedFileIsRead_data()

@@ -152,6 +152,8 @@ void tst_TextsFit::everyTextFits()
             accept->click();
             return true;
         });
+        QVERIFY2(child("pbResize")->isVisible(),
+                 "a click on a hidden button would ask no question to answer");
         child<QPushButton>("pbResize")->click();
         QCOMPARE(questionCut, QString());
         QVERIFY(held.waitForReader());
