@@ -5,6 +5,7 @@
 #include "modalanswer.h"
 #include "resizefinisheddialog.h"
 #include "settingswindow.h"
+#include "shellwindow.h"
 #include "testimages.h"
 
 #include <QAbstractButton>
@@ -13,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyleOption>
-#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -88,8 +88,6 @@ private slots:
     void everyTextFits();
 
 private:
-    void showWindow(const QString &language);
-    void queueImage();
     template <typename T = QWidget>
     T *child(const char *name) const
     {
@@ -107,13 +105,7 @@ void tst_TextsFit::initTestCase()
     QVERIFY(workDir.isValid());
     QVERIFY(QDir::setCurrent(workDir.path()));
     QStandardPaths::setTestModeEnabled(true);
-    // The program looks for its translations next to its executable, where the build did not put them.
-    const QString here = QCoreApplication::applicationDirPath() + QStringLiteral("/Translations/");
-    const QString bin = QStringLiteral(BRINDLE_BIN_DIR "/Translations/");
-    QDir(here).removeRecursively();
-    QVERIFY(QDir().mkpath(here));
-    for (const QString &name : QDir(bin).entryList(QDir::Files))
-        QVERIFY(QFile::copy(bin + name, here + name));
+    QVERIFY2(ShellWindow::placeTranslations(), "the build's translations could not be laid out");
     // The program's own font choice, which decides every width here.
     prepareApplication(*qApp);
     photo =
@@ -128,75 +120,42 @@ void tst_TextsFit::cleanup()
     QFile::remove(QStringLiteral("Settings.ini"));
 }
 
-void tst_TextsFit::showWindow(const QString &language)
-{
-    settings = std::make_unique<CSettings>(QStringLiteral("Settings.ini"));
-    settings->setLanguage(language);
-    window = std::make_unique<MainWindow>(settings.get());
-    TestModal::answer([](QWidget *modal) {
-        if (!modal->inherits("StartSplash"))
-            return false;
-        modal->close();
-        return true;
-    });
-    window->show();
-}
-
-void tst_TextsFit::queueImage()
-{
-    auto *queue = qobject_cast<CImagesModel *>(child<QTableView>("tvImagesQueue")->model());
-    QSignalSpy opening(queue, &CImagesModel::imagesIsOpening);
-    window->queuePaths({photo});
-    QTRY_COMPARE(opening.count(), 2);
-}
-
 void tst_TextsFit::everyTextFits_data()
 {
     QTest::addColumn<QString>("language");
-    QTest::addColumn<QString>("screen");
-    for (const char *language : {"en_US", "de_DE", "ru_RU"}) {
-        for (const char *screen : {"first screen", "resize screen", "run", "settings panel", "overlays"})
-            QTest::addRow("%s, %s", language, screen) << language << screen;
-    }
+    for (const char *language : {"en_US", "de_DE", "ru_RU"})
+        QTest::newRow(language) << language;
 }
 
+// One pass through what a user meets: the first screen, the resize screen, the run's question and view, the
+// settings panel and the overlays.
 void tst_TextsFit::everyTextFits()
 {
     QFETCH(QString, language);
-    QFETCH(QString, screen);
-    showWindow(language);
-    if (screen == QLatin1String("first screen")) {
-        QCOMPARE(cutTexts(window.get()), QString());
-    } else if (screen == QLatin1String("resize screen")) {
-        queueImage();
-        QCOMPARE(cutTexts(window.get()), QString());
-    } else if (screen == QLatin1String("settings panel")) {
-        child<QPushButton>("pbSettings")->click();
-        QCOMPARE(cutTexts(window->findChild<SettingsWindow *>()), QString());
-    } else if (screen == QLatin1String("overlays")) {
-        auto *opening = window->findChild<LoadingWindow *>();
-        opening->setProgress(1234, 5678);
-        opening->show();
-        QCOMPARE(cutTexts(opening), QString());
-        ResizeFinishedDialog finished(window.get());
-        finished.show();
-        QCOMPARE(cutTexts(&finished), QString());
-    } else {
-        queueImage();
-        // The confirmation is checked while it asks, and the run view while its image is held in flight.
+    settings = std::make_unique<CSettings>(QStringLiteral("Settings.ini"));
+    settings->setLanguage(language);
+    window = std::make_unique<MainWindow>(settings.get());
+    ShellWindow::show(window.get());
+    QCOMPARE(cutTexts(window.get()), QString());
+    QVERIFY(ShellWindow::queueAndWait(window.get(), {photo}));
+    QCOMPARE(cutTexts(window.get()), QString());
+    {
+        // The question is checked while it asks, and the run view while its image is held in flight.
         HeldFile held(photo);
         QVERIFY(held.isValid());
-        QString confirmationCut = QStringLiteral("not shown");
+        QString questionCut = QStringLiteral("not shown");
         TestModal::answer([&](QWidget *modal) {
             auto *accept = modal->findChild<QPushButton *>(QStringLiteral("pbAccept"));
             if (!modal->inherits("ResizeQueueDialog") || !accept)
                 return false;
-            confirmationCut = cutTexts(modal);
+            questionCut = cutTexts(modal);
             accept->click();
             return true;
         });
+        QVERIFY2(child("pbResize")->isVisible(),
+                 "a click on a hidden button would ask no question to answer");
         child<QPushButton>("pbResize")->click();
-        QCOMPARE(confirmationCut, QString());
+        QCOMPARE(questionCut, QString());
         QVERIFY(held.waitForReader());
         QTRY_VERIFY(child("pbCancelResize")->isVisible());
         QCOMPARE(cutTexts(window.get()), QString());
@@ -205,6 +164,15 @@ void tst_TextsFit::everyTextFits()
         held.release();
         QTRY_VERIFY(child("pbResize")->isVisible());
     }
+    child<QPushButton>("pbSettings")->click();
+    QCOMPARE(cutTexts(window->findChild<SettingsWindow *>()), QString());
+    auto *opening = window->findChild<LoadingWindow *>();
+    opening->setProgress(1234, 5678);
+    opening->show();
+    QCOMPARE(cutTexts(opening), QString());
+    ResizeFinishedDialog finished(window.get());
+    finished.show();
+    QCOMPARE(cutTexts(&finished), QString());
 }
 
 QTEST_MAIN(tst_TextsFit)
