@@ -263,23 +263,19 @@ void tst_ResizeWidget::run_data()
     QTest::addColumn<bool>("spoilt");
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("output");
-    QTest::newRow("beside the source with a prefix") << "SAME" << 0 << true << false << ""
-                                                     << "mini_%1";
-    QTest::newRow("sub-folder named after the typed size") << "same" << 1 << true << false << ""
-                                                           << "resized_16x12/%1";
-    QTest::newRow("stored folder, used without asking") << "out" << -1 << true << false << ""
-                                                        << "out/%1";
+    const auto row = [](const char *name, const char *stored, int mode, bool confirmed, bool spoilt,
+                        const char *message, const char *output) {
+        QTest::newRow(name) << stored << mode << confirmed << spoilt << message << output;
+    };
+    row("beside the source with a prefix", "SAME", 0, true, false, "", "mini_%1");
+    row("sub-folder named after the typed size", "same", 1, true, false, "", "resized_16x12/%1");
+    row("stored folder, used without asking", "out", -1, true, false, "", "out/%1");
     // The chooser is answered No: the screen must go back to the prefix, not stay on the sub-folder.
-    QTest::newRow("folder chooser cancelled") << "SubFolder" << 2 << true << false << ""
-                                              << "mini_%1";
-    QTest::newRow("question answered No") << "same" << -1 << false << false << ""
-                                          << "";
-    QTest::newRow("output folder under a file is refused")
-        << "file/out" << -1 << true << false << "e_run_refused "
-        << "";
+    row("folder chooser cancelled", "SubFolder", 2, true, false, "", "mini_%1");
+    row("question answered No", "same", -1, false, false, "", "");
+    row("output folder under a file is refused", "file/out", -1, true, false, "e_run_refused ", "");
     // As when another program rewrites the files during a session.
-    QTest::newRow("images spoilt since they were queued") << "same" << -1 << true << true << "e_image_failed "
-                                                          << "";
+    row("images spoilt since they were queued", "same", -1, true, true, "e_image_failed ", "");
 }
 
 void tst_ResizeWidget::run()

@@ -27,21 +27,13 @@
 #include <map>
 #include <memory>
 
-// Records the pages the program asks the desktop to open instead of launching a browser.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void open(const QUrl &url) { opened.append(url); }
-};
-
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
+
+public slots:
+    // Records the pages the program asks the desktop to open instead of launching a browser.
+    void open(const QUrl &url) { opened.append(url); }
 
 private slots:
     void initTestCase();
@@ -56,7 +48,6 @@ private slots:
     void dialogsStartInLastChosenFolder();
     void fullRunLocksAndReturnsToFirstScreen();
     void savedPanelRefreshesEveryScreen();
-    void splashClosesItselfAfterItsTime_data();
     void splashClosesItselfAfterItsTime();
 
 private:
@@ -80,7 +71,7 @@ private:
     std::unique_ptr<QTemporaryDir> images;
     std::unique_ptr<CSettings> settings;
     std::unique_ptr<MainWindow> window;
-    UrlRecorder urls;
+    QList<QUrl> opened;
 };
 
 void tst_MainWindow::initTestCase()
@@ -101,7 +92,7 @@ void tst_MainWindow::initTestCase()
                  qPrintable("the build did not place " + page + " next to the program"));
     }
     for (const char *scheme : {"file", "http", "https"})
-        QDesktopServices::setUrlHandler(QLatin1String(scheme), &urls, "open");
+        QDesktopServices::setUrlHandler(QLatin1String(scheme), this, "open");
 }
 
 void tst_MainWindow::init()
@@ -111,7 +102,7 @@ void tst_MainWindow::init()
     settings = std::make_unique<CSettings>(QStringLiteral("Settings.ini"));
     settings->setLanguage(QStringLiteral("en_US"));
     window = std::make_unique<MainWindow>(settings.get());
-    urls.opened.clear();
+    opened.clear();
 }
 
 void tst_MainWindow::cleanup()
@@ -374,7 +365,7 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
     QCOMPARE(pages()->currentIndex(), 1);
     button("pbOpenFolder")->click();
     window->findChild<QAbstractButton *>(QStringLiteral("tbOpenLastFolder"))->click();
-    QVERIFY2(urls.opened.isEmpty(), "nothing was resized yet, so no folder may be opened");
+    QVERIFY2(opened.isEmpty(), "nothing was resized yet, so no folder may be opened");
     window->showMinimized();
 
     bool locked = false, othersFree = false, dropAccepted = true;
@@ -422,10 +413,9 @@ void tst_MainWindow::fullRunLocksAndReturnsToFirstScreen()
 
     button("pbOpenFolder")->click();
     const QString here = QCoreApplication::applicationDirPath();
-    QCOMPARE(urls.opened,
-             QList<QUrl>({QUrl::fromLocalFile(here + QStringLiteral("/Manuals/Brindle/index.html")),
-                          QUrl::fromLocalFile(here + QStringLiteral("/index.html")),
-                          QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))}));
+    QCOMPARE(opened, QList<QUrl>({QUrl::fromLocalFile(here + QStringLiteral("/Manuals/Brindle/index.html")),
+                                  QUrl::fromLocalFile(here + QStringLiteral("/index.html")),
+                                  QUrl::fromLocalFile(images->filePath(QStringLiteral("run")))}));
 }
 
 // Language and output choices saved in the panel reach the screens at once, without a restart.
@@ -450,16 +440,9 @@ void tst_MainWindow::savedPanelRefreshesEveryScreen()
     QVERIFY2(band->text() != enlarged, qPrintable("saving the panel left the estimate at " + enlarged));
 }
 
-void tst_MainWindow::splashClosesItselfAfterItsTime_data()
-{
-    QTest::addColumn<int>("displayTime");
-    QTest::newRow("no delay") << 0;
-    QTest::newRow("short delay") << 150;
-}
-
 void tst_MainWindow::splashClosesItselfAfterItsTime()
 {
-    QFETCH(int, displayTime);
+    const int displayTime = 150;
     StartSplash splash(displayTime);
     QMovie *dots = splash.findChild<QLabel *>(QStringLiteral("lblDots"))->movie();
     QVERIFY2(dots && dots->state() == QMovie::Running, "the dots do not move");
