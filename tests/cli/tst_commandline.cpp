@@ -9,8 +9,8 @@
 #include <QtTest>
 
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
+#include <cstdio>
+#include <fstream>
 
 // Runs the built `brindle` as a child process on small generated images, as a script or a user would.
 class TestCommandLine : public QObject
@@ -41,7 +41,7 @@ private:
                const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment());
     // Every file under the folder, relative to it, sorted.
     QStringList files() const;
-    QString path(const QString &relative) const;
+    QString path(const QString &relative) const { return folder->filePath(relative); }
 
     QScopedPointer<QTemporaryDir> folder;
 };
@@ -58,8 +58,8 @@ void TestCommandLine::init()
     QVERIFY(!TestImages::write(path("deep/land.jpg"), QSize(200, 100)).isEmpty());
     QVERIFY(!TestImages::write(path("deep/broken.png"), QSize(200, 100)).isEmpty());
     QFile broken(path("deep/broken.png"));
-    QVERIFY(broken.open(QIODevice::ReadWrite) && broken.seek(broken.size() / 2));
-    QVERIFY(broken.write(QByteArray(16, '\xff')) == 16);
+    QVERIFY(broken.open(QIODevice::ReadWrite) && broken.seek(broken.size() / 2) &&
+            broken.write(QByteArray(16, '\xff')) == 16);
     QFile notes(path("notes.txt"));
     QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("no image") > 0);
 }
@@ -89,11 +89,6 @@ QStringList TestCommandLine::files() const
         found.append(root.relativeFilePath(it.next()));
     found.sort();
     return found;
-}
-
-QString TestCommandLine::path(const QString &relative) const
-{
-    return folder->filePath(relative);
 }
 
 void TestCommandLine::outputs_data()
@@ -287,25 +282,22 @@ void TestCommandLine::runsThroughGnuParallel()
 // The bytes of a file named by bytes that need not be valid in the test's own locale.
 static QByteArray rawContents(const QByteArray &path)
 {
-    QFile file;
-    const int fd = ::open(path.constData(), O_RDONLY);
-    return fd >= 0 && file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? file.readAll()
-                                                                                       : QByteArray();
+    std::ifstream file(path.constData(), std::ios::binary);
+    return QByteArray::fromStdString(std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
 // Under a Latin-1 locale "Grüße été.jpg" is a name whose bytes are not UTF-8: read or written through any
 // other encoding than the locale's, it comes out as another file or none.
 void TestCommandLine::latin1Names()
 {
-    QVERIFY(QDir(folder->path()).mkdir("locales"));
+    QVERIFY(QDir(folder->path()).mkdir("locales") && QDir(folder->path()).mkdir("latin"));
     if (run({"-i", "de_DE", "-f", "ISO-8859-1", path("locales/de_DE.ISO-8859-1")}, "localedef").exitCode != 0)
         QSKIP("cannot make a Latin-1 locale here (localedef and Debian's locales package)");
-    QVERIFY(QDir(folder->path()).mkdir("latin"));
     const QByteArray name("Gr\xfc\xdf"
                           "e \xe9t\xe9.jpg");
     const QByteArray source = QFile::encodeName(path("latin/")) + name;
     const QByteArray photo = TestImages::fileBytes(path("land.jpg"));
-    QVERIFY(::rename(QFile::encodeName(path("land.jpg")).constData(), source.constData()) == 0);
+    QVERIFY(std::rename(QFile::encodeName(path("land.jpg")).constData(), source.constData()) == 0);
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LOCPATH", path("locales"));
@@ -316,7 +308,7 @@ void TestCommandLine::latin1Names()
     QCOMPARE(QImage::fromData(rawContents(output)).size(), QSize(80, 60));
     QVERIFY2(rawContents(source) == photo, "the source was changed");
     // Qt can neither list nor remove them; the output folder held nothing else.
-    QVERIFY(::unlink(output.constData()) == 0 && ::unlink(source.constData()) == 0);
+    QVERIFY(std::remove(output.constData()) == 0 && std::remove(source.constData()) == 0);
     QVERIFY(QDir(folder->path()).rmdir("out"));
 }
 

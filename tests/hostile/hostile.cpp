@@ -1,6 +1,7 @@
 #include "hostile.h"
 
 #include "cimagesmodel.h"
+#include "photofiles.h"
 #include "testimages.h"
 
 #include <Magick++.h>
@@ -27,12 +28,6 @@ const QByteArray vectorDrawing("<svg xmlns=\"http://www.w3.org/2000/svg\" width=
                                "<image href=\"file:///etc/passwd\" width=\"64\" height=\"48\"/></svg>\n");
 
 namespace {
-bool save(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QByteArray encoded(const QImage &image, const char *format)
 {
     QByteArray bytes;
@@ -169,13 +164,13 @@ QVector<Entry> make(const QString &folder)
             const QString path = folder + '/' + QString(name).replace('*', suffix);
             // Good pictures are given no bytes: a name's format decides which.
             const QByteArray bytes = !file.bytes.isNull() ? file.bytes : path.contains(".png") ? png : jpeg;
-            add(QFileInfo(path).fileName(), file.expect, save(path, bytes));
+            add(QFileInfo(path).fileName(), file.expect, PhotoFiles::save(path, bytes));
         }
     }
     for (const char *name :
          {"with space.jpg", "quote'and\".jpg", "-leading.jpg", "frame[0].jpg", "scene%d.png", "hex%x.jpg",
           "retina@2x.png", "png:prefixed.png", "trailing.jpg.", "Ünïcødé 写真.png"})
-        add(name, Expect::Queued, save(folder + '/' + name, strstr(name, ".png") ? png : jpeg));
+        add(name, Expect::Queued, PhotoFiles::save(folder + '/' + name, strstr(name, ".png") ? png : jpeg));
     add("frames.gif", Expect::Queued,
         !TestImages::writeAnimatedGif(folder + "/frames.gif", QSize(16, 12), 300).isEmpty());
     // Just over the pixel limit, and complete: a decoder that believes it allocates gigabytes.
@@ -210,7 +205,8 @@ bool writeFlatPng(const QString &path, const QSize &size)
         } while (stream.avail_out == 0);
     }
     deflateEnd(&stream);
-    return save(path, pngHeader(size, '\0') + pngChunk("IDAT", compressed) + pngChunk("IEND", {}));
+    return PhotoFiles::save(path,
+                            pngHeader(size, '\0') + pngChunk("IDAT", compressed) + pngChunk("IEND", {}));
 }
 
 QByteArray checksum(const QString &path)

@@ -51,17 +51,16 @@ void TestCSettings::storedFileIsRead_data()
     QTest::addColumn<int>("quality");
     QTest::addColumn<bool>("strip");
     QTest::addColumn<bool>("neverEnlarge");
-    QTest::newRow("file of an earlier version")
-        << QByteArray("Prefix=subfolder\n") << "subfolder" << 0 << false << false;
-    QTest::newRow("all output choices stored")
-        << QByteArray("JpegQuality=85\nStripDetails=true\nNeverEnlarge=true\n") << "same" << 85 << true
-        << true;
-    QTest::newRow("quality above 100 is the source's")
-        << QByteArray("JpegQuality=250\n") << "same" << 0 << false << false;
-    QTest::newRow("negative quality is the source's")
-        << QByteArray("JpegQuality=-5\n") << "same" << 0 << false << false;
-    QTest::newRow("quality in words is the source's")
-        << QByteArray("JpegQuality=high\n") << "same" << 0 << false << false;
+    const auto row = [](const char *name, const char *lines, const char *prefix, int quality, bool strip,
+                        bool neverEnlarge) {
+        QTest::newRow(name) << QByteArray(lines) << prefix << quality << strip << neverEnlarge;
+    };
+    row("file of an earlier version", "Prefix=subfolder\n", "subfolder", 0, false, false);
+    row("all output choices stored", "JpegQuality=85\nStripDetails=true\nNeverEnlarge=true\n", "same", 85,
+        true, true);
+    row("quality above 100 is the source's", "JpegQuality=250\n", "same", 0, false, false);
+    row("negative quality is the source's", "JpegQuality=-5\n", "same", 0, false, false);
+    row("quality in words is the source's", "JpegQuality=high\n", "same", 0, false, false);
 }
 
 // Written as text, so the key names a stored file holds are checked and not only a round trip. The stored
@@ -92,10 +91,10 @@ void TestCSettings::dialogFolderFallsBack_data()
     // Folders are made in a fresh home; "-" before the stored one means it was removed since.
     QTest::newRow("before any use, no Pictures folder") << QStringList() << QString() << "";
     QTest::newRow("before any use, Pictures folder") << QStringList{"Pictures"} << QString() << "Pictures";
-    QTest::newRow("last chosen folder")
-        << QStringList{"Pictures", "trip"} << QStringLiteral("trip") << "trip";
-    QTest::newRow("last chosen folder removed since")
-        << QStringList{"Pictures"} << QStringLiteral("-trip") << "Pictures";
+    QTest::newRow("last chosen folder") << QStringList{"Pictures", "trip"} << "trip"
+                                        << "trip";
+    QTest::newRow("last chosen folder removed since") << QStringList{"Pictures"} << "-trip"
+                                                      << "Pictures";
 }
 
 void TestCSettings::dialogFolderFallsBack()

@@ -321,7 +321,6 @@ void tst_MainWindow::dialogsStartInLastChosenFolder_data()
         << "pbAddImage" << true << "output folder";
     QTest::newRow("folder chosen, then folder of the settings panel") << "pbAddFolder" << true << "settings";
     QTest::newRow("cancelled add images, then add folder") << "pbAddImage" << false << "add folder";
-    QTest::newRow("cancelled add folder, then add images") << "pbAddFolder" << false << "add images";
 }
 
 void tst_MainWindow::dialogsStartInLastChosenFolder()

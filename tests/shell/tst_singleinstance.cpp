@@ -27,7 +27,6 @@ void tst_SingleInstance::initTestCase()
     // The socket lies in the temporary folder; a folder of our own keeps a Brindle the user runs out of this,
     // and the program started below inherits it.
     qputenv("TMPDIR", QFile::encodeName(sockets.path()));
-    QCOMPARE(QDir::tempPath(), sockets.path());
 }
 
 void tst_SingleInstance::secondStartHandsOverAndEnds_data()
@@ -40,9 +39,8 @@ void tst_SingleInstance::secondStartHandsOverAndEnds_data()
 void tst_SingleInstance::secondStartHandsOverAndEnds()
 {
     QFETCH(bool, staleSocketFile);
-    const QString name = SingleInstance::userServerName();
     if (staleSocketFile) {
-        QFile stale(QDir(sockets.path()).filePath(name));
+        QFile stale(QDir(sockets.path()).filePath(SingleInstance::userServerName()));
         QVERIFY(stale.open(QIODevice::WriteOnly));
     }
     SingleInstance running;
