@@ -15,7 +15,7 @@ namespace {
 
 // Longer side of the copy that is encoded: a few milliseconds per quality, and large enough that a JPEG's
 // blocks see the picture's texture rather than its blur.
-constexpr int sampleSide = 384;
+constexpr int sampleSide = 320;
 // Below this many source pixels, encoding a copy costs more than opening the image, and its output is
 // small anyway: the pixel count alone estimates it.
 constexpr qint64 smallestSampled = 256 * 256;
