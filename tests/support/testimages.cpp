@@ -46,7 +46,7 @@ QString write(const QString &path, const QSize &size, const char *format, int se
     return photo(size, seed).save(path, format) ? path : QString();
 }
 
-QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind)
+QByteArray encodeWithLibrary(const QVector<QImage> &pictures, Library kind)
 {
     static const char *const formats[] = {"GIF", "TIFF", "JPEG", "PNG"};
     std::list<Magick::Image> images;
@@ -68,8 +68,12 @@ QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, L
     }
     Magick::Blob blob;
     Magick::writeImages(images.begin(), images.end(), &blob, true);
-    const QByteArray bytes(static_cast<const char *>(blob.data()), int(blob.length()));
-    return PhotoFiles::save(path, bytes) ? path : QString();
+    return QByteArray(static_cast<const char *>(blob.data()), int(blob.length()));
+}
+
+QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind)
+{
+    return PhotoFiles::save(path, encodeWithLibrary(pictures, kind)) ? path : QString();
 }
 
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount)

@@ -23,6 +23,7 @@ enum class Library
     CmykJpeg,
     GreyAlphaPng,
 };
+QByteArray encodeWithLibrary(const QVector<QImage> &pictures, Library kind);
 QString writeWithLibrary(const QString &path, const QVector<QImage> &pictures, Library kind);
 // An animated GIF of photo(size, frame) frames.
 QString writeAnimatedGif(const QString &path, const QSize &size, int frameCount);
