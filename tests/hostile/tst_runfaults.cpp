@@ -1,4 +1,5 @@
 #include "hostile.h"
+#include "photofiles.h"
 #include "testimages.h"
 #include "testpool.h"
 
@@ -36,19 +37,16 @@ void tst_RunFaults::failureEndsTheRun_data()
     QTest::addColumn<QByteArray>("replacement"); // of the first source once queued; null: it is deleted
     QTest::addColumn<int>("mountFlags");         // of a small disk for the outputs; -1: none
     QTest::addColumn<QString>("reason");         // of the failure; empty: none
-    QBuffer photo;
-    photo.open(QIODevice::WriteOnly);
-    TestImages::photo(QSize(640, 480), 9).save(&photo, "JPEG");
+    const QByteArray photo = PhotoFiles::jpeg(TestImages::photo(QSize(640, 480), 9));
     const QString notAPicture = "not a JPEG, PNG, GIF, BMP or TIFF file";
     QTest::newRow("source deleted") << QByteArray() << -1 << QString(strerror(ENOENT));
     QTest::newRow("source replaced by text") << QByteArray("not a picture any more\n") << -1 << notAPicture;
     QTest::newRow("source replaced by a drawing script") << HostileCorpus::drawingScript << -1 << notAPicture;
     QTest::newRow("source replaced by a vector drawing") << HostileCorpus::vectorDrawing << -1 << notAPicture;
-    QTest::newRow("source replaced by another photo") << photo.data() << -1 << QString();
+    QTest::newRow("source replaced by another photo") << photo << -1 << QString();
     // Permission bits do not stop root; a small or read-only file system does.
-    QTest::newRow("disk full in the middle of the first output")
-        << photo.data() << 0 << QString(strerror(ENOSPC));
-    QTest::newRow("read-only disk") << photo.data() << int(MS_RDONLY) << QString(strerror(EROFS));
+    QTest::newRow("disk full in the middle of the first output") << photo << 0 << QString(strerror(ENOSPC));
+    QTest::newRow("read-only disk") << photo << int(MS_RDONLY) << QString(strerror(EROFS));
 }
 
 // A failure ends the run at the failed image, tells why and leaves nothing incomplete under an output name.
